@@ -1,0 +1,26 @@
+#pragma once
+
+#include "gl_support.h"
+
+// The per-frame snapshot of the handheld's controls: held levels, no edges.
+struct Controller {
+    int nub0X, nub0Y;
+    int nub1X, nub1Y;
+    bool inputA;
+    bool inputB;
+    bool inputX;
+    bool inputY;
+    bool inputUp;
+    bool inputDown;
+    bool inputLeft;
+    bool inputRight;
+    bool inputL;
+    bool inputR;
+    bool inputStart;
+    bool inputSelect;
+};
+
+void setupPandoraControls();
+void shutdownPandoraControls();
+void getInput(Controller* myController);
+void updateKeyboard(int* keys, Display* x_display);

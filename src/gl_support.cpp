@@ -1,0 +1,443 @@
+#include "gl_support.h"
+
+#include <EGL/egl.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <png.h>
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+// ---------------------------------------------------------------------------
+// Display, EGL context and projection modes
+
+static Display* __x_display = nullptr;
+static Window __win = 0;
+static EGLDisplay __egl_display = EGL_NO_DISPLAY;
+static EGLSurface __egl_surface = EGL_NO_SURFACE;
+static EGLContext __egl_context = EGL_NO_CONTEXT;
+
+// A vertical field of view of 25 degrees at the near distance 0.1, 800:480 aspect.
+static float __ymax = 0.022169467f;
+static float __ymin = -__ymax;
+static float __xmax = __ymax * 1.6666667f;
+static float __xmin = -__ymax * 1.6666667f;
+
+int fonttex = 0;
+
+// Asks the window manager for full screen, but only with atoms that already
+// exist: on a bare X server they do not, and a property change with None
+// would end the program with BadAtom.
+static void requestFullScreen()
+{
+    Atom state = XInternAtom(__x_display, "_NET_WM_STATE", True);
+    Atom fullScreen = XInternAtom(__x_display, "_NET_WM_STATE_FULLSCREEN", True);
+    if (state == None || fullScreen == None) return;
+    XChangeProperty(__x_display, __win, state, XA_ATOM, 32, PropModeReplace,
+                    (unsigned char*)&fullScreen, 1);
+}
+
+static void hidePointer()
+{
+    static char data[1] = {0};
+    XColor xcb;
+    memset(&xcb, 0, sizeof xcb);
+    Pixmap blank = XCreateBitmapFromData(__x_display, __win, data, 1, 1);
+    Cursor curs = XCreatePixmapCursor(__x_display, blank, blank, &xcb, &xcb, 0, 0);
+    XFreePixmap(__x_display, blank);
+    XDefineCursor(__x_display, __win, curs);
+}
+
+static int openWindow()
+{
+    __x_display = XOpenDisplay(NULL);
+    if (__x_display == NULL) {
+        puts("cannot connect to X server");
+        return 1;
+    }
+    Window root = DefaultRootWindow(__x_display);
+
+    XSetWindowAttributes swa;
+    memset(&swa, 0, sizeof swa);
+    swa.event_mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
+                     PointerMotionMask | ButtonMotionMask;
+    __win = XCreateWindow(__x_display, root, 0, 0, 800, 480, 0, CopyFromParent, InputOutput,
+                          CopyFromParent, CWEventMask, &swa);
+
+    XSetWindowAttributes xattr;
+    memset(&xattr, 0, sizeof xattr);
+    xattr.override_redirect = False;
+    XChangeWindowAttributes(__x_display, __win, CWOverrideRedirect, &xattr);
+
+    requestFullScreen();
+
+    XWMHints hints;
+    memset(&hints, 0, sizeof hints);
+    hints.flags = InputHint;
+    hints.input = True;
+    XSetWMHints(__x_display, __win, &hints);
+
+    XMapWindow(__x_display, __win);
+    hidePointer();
+    return 0;
+}
+
+static int openContext()
+{
+    __egl_display = eglGetDisplay((EGLNativeDisplayType)__x_display);
+    if (__egl_display == EGL_NO_DISPLAY) {
+        puts("Got no EGL display.");
+        return 1;
+    }
+    if (!eglInitialize(__egl_display, NULL, NULL)) {
+        puts("Unable to initialize EGL");
+        return 1;
+    }
+
+    EGLint attr[] = {EGL_BUFFER_SIZE, 16, EGL_DEPTH_SIZE, 24, EGL_RED_SIZE, 5, EGL_NONE};
+    EGLConfig ecfg;
+    EGLint num_config;
+    if (!eglChooseConfig(__egl_display, attr, &ecfg, 1, &num_config)) {
+        printf("Failed to choose config (eglError: %i )\n", eglGetError());
+        return 1;
+    }
+
+    __egl_surface = eglCreateWindowSurface(__egl_display, ecfg, (EGLNativeWindowType)__win, NULL);
+    if (__egl_surface == EGL_NO_SURFACE) {
+        printf("Unable to create EGL surface (eglError: %i )\n", eglGetError());
+        return 1;
+    }
+
+    EGLint ctxattr[] = {EGL_CONTEXT_CLIENT_VERSION, 1, EGL_NONE};
+    __egl_context = eglCreateContext(__egl_display, ecfg, EGL_NO_CONTEXT, ctxattr);
+    if (__egl_context == EGL_NO_CONTEXT) {
+        printf("Unable to create EGL context (eglError: %i)\n", eglGetError());
+        return 1;
+    }
+
+    eglMakeCurrent(__egl_display, __egl_surface, __egl_surface, __egl_context);
+    return 0;
+}
+
+int initDisplay()
+{
+    if (openWindow() != 0) return 1;
+    return openContext();
+}
+
+void setupGlStuff()
+{
+    setSwapInterval(0);
+    printf("%d, %d\n", EGL_MIN_SWAP_INTERVAL, EGL_MAX_SWAP_INTERVAL);
+
+    glViewport(0, 0, 800, 480);
+    glClearColor(0, 0, 0, 1);
+    set3dMode();
+
+    glShadeModel(GL_SMOOTH);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_RESCALE_NORMAL);
+    glAlphaFunc(GL_GREATER, 0.1f);
+
+    static const GLfloat light0Ambient[] = {0.3f, 0.3f, 0.3f, 1};
+    static const GLfloat light0Diffuse[] = {0.8f, 0.8f, 0.8f, 1};
+    static const GLfloat light0Specular[] = {1, 1, 1, 120};
+    static const GLfloat light0Position[] = {0, 0, 1, 0};
+    static const GLfloat light0Direction[] = {0, 0, -1};
+    glEnable(GL_LIGHT0);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, light0Ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, light0Diffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, light0Specular);
+    glLoadIdentity();
+    glLightfv(GL_LIGHT0, GL_POSITION, light0Position);
+    glLightfv(GL_LIGHT0, GL_SPOT_DIRECTION, light0Direction);
+    glLightf(GL_LIGHT0, GL_SPOT_CUTOFF, 90);
+
+    fonttex = loadImage("font.png");
+
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void set3dMode()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustumf(__xmin, __xmax, __ymin, __ymax, 0.1f, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_DEPTH_TEST);
+}
+
+void set2dMode()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrthof(0, 800, 480, 0, 0.1f, 100);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+}
+
+void setSwapInterval(int iv)
+{
+    eglSwapInterval(__egl_display, iv);
+}
+
+void swapBuffers()
+{
+    eglSwapBuffers(__egl_display, __egl_surface);
+}
+
+// Also called after a failed initDisplay, so it releases only what exists.
+void closeGLES()
+{
+    if (__egl_display != EGL_NO_DISPLAY) {
+        eglMakeCurrent(__egl_display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        if (__egl_context != EGL_NO_CONTEXT) eglDestroyContext(__egl_display, __egl_context);
+        if (__egl_surface != EGL_NO_SURFACE) eglDestroySurface(__egl_display, __egl_surface);
+        eglTerminate(__egl_display);
+    }
+    if (__x_display != nullptr) {
+        if (__win != 0) XDestroyWindow(__x_display, __win);
+        XCloseDisplay(__x_display);
+    }
+    __egl_context = EGL_NO_CONTEXT;
+    __egl_surface = EGL_NO_SURFACE;
+    __egl_display = EGL_NO_DISPLAY;
+    __win = 0;
+    __x_display = nullptr;
+}
+
+Display* getDisplay()
+{
+    return __x_display;
+}
+
+// ---------------------------------------------------------------------------
+// Camera and screen shake
+
+static float camRadius = 4.0f;
+static float shakeAmount = 0;
+
+void updateCamera(Vector3D* playerPos, Vector3D* playerUp)
+{
+    Vector3D up = *playerUp;
+    shakeAmount *= 0.8f;
+    if (shakeAmount <= 0.25f) {
+        shakeAmount = 0;
+    } else {
+        // The amount is also the phase: the tilt jumps as it decays.
+        up.x += 0.02f * sinf(shakeAmount);
+        up.y += 0.02f * cosf(shakeAmount);
+    }
+    gluLookAt(camRadius * playerPos->x, camRadius * playerPos->y, camRadius * playerPos->z, 0, 0, 0,
+              up.x, up.y, up.z);
+}
+
+void addShake(float amount)
+{
+    shakeAmount = amount;
+}
+
+float getShakeAmount()
+{
+    return shakeAmount;
+}
+
+void lookAtMatrix(float* m, float eyex, float eyey, float eyez, float upx, float upy, float upz)
+{
+    Vector3D z(eyex, eyey, eyez);
+    const float mag = z.magnitude();
+    if (mag != 0) z.multiply(1.0f / mag);
+    const Vector3D y(upx, upy, upz);
+    const Vector3D x(y.y * z.z - y.z * z.y, -y.x * z.z + y.z * z.x, y.x * z.y - y.y * z.x);
+
+    memset(m, 0, 16 * sizeof(float));
+    m[0] = x.x; m[4] = x.y; m[8] = x.z;
+    m[1] = y.x; m[5] = y.y; m[9] = y.z;
+    m[2] = z.x; m[6] = z.y; m[10] = z.z;
+    m[15] = 1;
+}
+
+// The view always looks at the origin: the centre arguments are not needed.
+void gluLookAt(GLfloat eyex, GLfloat eyey, GLfloat eyez, GLfloat, GLfloat, GLfloat, GLfloat upx,
+               GLfloat upy, GLfloat upz)
+{
+    float m[16];
+    lookAtMatrix(m, eyex, eyey, eyez, upx, upy, upz);
+    glMultMatrixf(m);
+    glTranslatef(-eyex, -eyey, -eyez);
+}
+
+// out := a x b, column-major 4 x 4.
+static void multiplyMatrices(const float* a, const float* b, float* out)
+{
+    for (int col = 0; col < 4; col++) {
+        for (int row = 0; row < 4; row++) {
+            float sum = 0;
+            for (int k = 0; k < 4; k++) sum += a[k * 4 + row] * b[col * 4 + k];
+            out[col * 4 + row] = sum;
+        }
+    }
+}
+
+// The fixed-function rotation matrix about a unit axis, by degrees.
+static void rotationMatrix(float* m, float degrees, float ax, float ay, float az)
+{
+    float s, c;
+    sincosf(degrees * 0.017453292f, &s, &c);
+    const float t = 1 - c;
+    memset(m, 0, 16 * sizeof(float));
+    m[0] = ax * ax * t + c;      m[4] = ax * ay * t - az * s; m[8] = ax * az * t + ay * s;
+    m[1] = ay * ax * t + az * s; m[5] = ay * ay * t + c;      m[9] = ay * az * t - ax * s;
+    m[2] = az * ax * t - ay * s; m[6] = az * ay * t + ax * s; m[10] = az * az * t + c;
+    m[15] = 1;
+}
+
+void OpenGLAccumulateMatrix(float* results, float rotX, float rotY)
+{
+    float rx[16], ry[16], tmp[16];
+    rotationMatrix(rx, rotY, 1, 0, 0);
+    rotationMatrix(ry, rotX, 0, 1, 0);
+    multiplyMatrices(results, rx, tmp);
+    multiplyMatrices(tmp, ry, results);
+}
+
+// ---------------------------------------------------------------------------
+// Textures and bitmap text
+
+static int componentsOf(int colourType)
+{
+    switch (colourType) {
+    case PNG_COLOR_TYPE_GRAY: return 1;
+    case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
+    case PNG_COLOR_TYPE_RGB: return 3;
+    case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
+    default: return 0;
+    }
+}
+
+static GLenum glFormatOf(int components)
+{
+    switch (components) {
+    case 3: return GL_RGB;
+    case 2: return GL_LUMINANCE_ALPHA;
+    case 1: return GL_LUMINANCE;
+    default: return GL_RGBA;
+    }
+}
+
+static GLuint uploadTexture(int width, int height, int components, const unsigned char* pixels)
+{
+    GLuint tex;
+    glGenTextures(1, &tex);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    const GLenum glcolours = glFormatOf(components);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, glcolours, width, height, 0, glcolours, GL_UNSIGNED_BYTE, pixels);
+    return tex;
+}
+
+// Decodes an open PNG file to 8-bit samples, top row first. Returns the
+// component count, or 0 when the file is not a usable PNG.
+static int decodePng(FILE* file, const char* filename, std::vector<unsigned char>& pixels,
+                     int& width, int& height)
+{
+    unsigned char header[8];
+    if (fread(header, 1, 8, file) != 8 || png_sig_cmp(header, 0, 8) != 0) return 0;
+    rewind(file);
+
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL);
+    if (png == NULL) return 0;
+    png_infop info = png_create_info_struct(png);
+    if (info == NULL) {
+        png_destroy_read_struct(&png, NULL, NULL);
+        return 0;
+    }
+    std::vector<png_bytep> rows;
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, NULL);
+        return 0;
+    }
+
+    png_init_io(png, file);
+    png_read_info(png, info);
+    int bitDepth = png_get_bit_depth(png, info);
+    int colourType = png_get_color_type(png, info);
+    if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
+    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+    if (bitDepth == 16)
+        png_set_strip_16(png);
+    else if (bitDepth < 8)
+        png_set_packing(png);
+    png_read_update_info(png, info);
+
+    width = png_get_image_width(png, info);
+    height = png_get_image_height(png, info);
+    const int components = componentsOf(png_get_color_type(png, info));
+    if (components == 0) {
+        png_destroy_read_struct(&png, &info, NULL);
+        printf("%s broken?\n", filename);
+        return 0;
+    }
+
+    const size_t rowBytes = (size_t)width * components;
+    pixels.resize(rowBytes * height);
+    rows.resize(height);
+    for (int i = 0; i < height; i++) rows[i] = pixels.data() + i * rowBytes;
+    png_read_image(png, rows.data());
+    png_read_end(png, NULL);
+    png_destroy_read_struct(&png, &info, NULL);
+    return components;
+}
+
+GLuint loadImage(const char* filename)
+{
+    FILE* file = fopen(filename, "rb");
+    if (file == NULL) {
+        // Nothing can be drawn without the game's images: say which one is missing.
+        printf("Unable to open image %s!\n", filename);
+        exit(1);
+    }
+    std::vector<unsigned char> pixels;
+    int width = 0, height = 0;
+    const int components = decodePng(file, filename, pixels, width, height);
+    fclose(file);
+    if (components == 0) return 0;
+    return uploadTexture(width, height, components, pixels.data());
+}
+
+void glPrintf(float x, float y, const char* fmt, ...)
+{
+    static char text[256];
+    static const GLfloat quadVertices[] = {32, 0, 0, 0, 0, 0, 32, 32, 0, 0, 32, 0};
+
+    va_list ap;
+    va_start(ap, fmt);
+    vsnprintf(text, sizeof text, fmt, ap);
+    va_end(ap);
+
+    glLoadIdentity();
+    glTranslatef(x, y, -1);
+    glBindTexture(GL_TEXTURE_2D, fonttex);
+    const float cell = 0.0625f;
+    for (const unsigned char* p = (const unsigned char*)text; *p != 0; p++) {
+        const float u = (*p % 16) * cell;
+        const float v = (*p / 16) * cell;
+        const GLfloat txtCoord[8] = {u + cell, v, u, v, u + cell, v + cell, u, v + cell};
+        glTexCoordPointer(2, GL_FLOAT, 0, txtCoord);
+        glVertexPointer(3, GL_FLOAT, 0, quadVertices);
+        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+        glTranslatef(16, 0, 0);
+    }
+}

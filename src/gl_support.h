@@ -1,0 +1,34 @@
+#pragma once
+
+#include <GLES/gl.h>
+
+#include "Vector3D.h"
+
+// Xlib's own forward declaration; keeps Xlib's macros out of every module.
+typedef struct _XDisplay Display;
+
+// Display, EGL context and projection modes.
+int initDisplay();
+void setupGlStuff();
+void set3dMode();
+void set2dMode();
+void setSwapInterval(int iv);
+void swapBuffers();
+void closeGLES();
+Display* getDisplay();
+
+// Camera and screen shake.
+void updateCamera(Vector3D* playerPos, Vector3D* playerUp);
+void addShake(float amount);
+float getShakeAmount();
+void gluLookAt(GLfloat eyex, GLfloat eyey, GLfloat eyez, GLfloat centerx, GLfloat centery,
+               GLfloat centerz, GLfloat upx, GLfloat upy, GLfloat upz);
+// The look-at matrix alone (column-major), as gluLookAt multiplies it in before its translation.
+void lookAtMatrix(float* m, float eyex, float eyey, float eyez, float upx, float upy, float upz);
+// results := results x Rx(rotY) x Ry(rotX), degrees; formed in software, so no GL context is needed.
+void OpenGLAccumulateMatrix(float* results, float rotX, float rotY);
+
+// Textures and bitmap text; fonttex is the font texture glPrintf draws from.
+extern int fonttex;
+GLuint loadImage(const char* filename);
+void glPrintf(float x, float y, const char* fmt, ...) __attribute__((format(printf, 3, 4)));

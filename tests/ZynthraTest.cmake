@@ -1,0 +1,23 @@
+# Shared set-up for every test folder.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_library(zynthra_sound_double STATIC ${CMAKE_SOURCE_DIR}/tests/support/sound_double.cpp)
+target_include_directories(zynthra_sound_double PUBLIC ${CMAKE_SOURCE_DIR}/tests/support ${CMAKE_SOURCE_DIR}/src)
+
+set(ZYNTHRA_DATA_DIR ${CMAKE_SOURCE_DIR}/data)
+
+# A GoogleTest executable; each of its tests becomes one ctest entry.
+function(zynthra_gtest name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support ${CMAKE_SOURCE_DIR}/src)
+  target_compile_definitions(${name} PRIVATE ZYNTHRA_DATA_DIR="${ZYNTHRA_DATA_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
+
+# Game-logic tests over one rule set's core, with the recording sound double.
+function(zynthra_logic_test name core)
+  zynthra_gtest(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE ${core} zynthra_sound_double)
+endfunction()
