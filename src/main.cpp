@@ -1,0 +1,91 @@
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "Game.h"
+#include "Menus.h"
+#include "Sound.h"
+#include "controller_support.h"
+#include "gl_support.h"
+
+// Program-lifetime objects. The order matters: game is constructed before
+// menu, whose constructor already reads the high-score file.
+Game game;
+Menu menu;
+Controller controller;
+int keys[256];
+timespec start, end;
+
+// Seconds from start to end; the sub-second part carries single precision.
+double diff(timespec start, timespec end)
+{
+    long seconds = end.tv_sec - start.tv_sec;
+    long nanoseconds = end.tv_nsec - start.tv_nsec;
+    if (nanoseconds < 0) {
+        seconds -= 1;
+        nanoseconds += 1000000000;
+    }
+    return (double)seconds + (double)((float)nanoseconds * 1e-9f);
+}
+
+static void runFrame(double dT)
+{
+    switch (game.gameMode) {
+    case 1:
+    case 2:
+        game.pollStart(dT);
+        if (game.paused || game.unpausing) {
+            menu.menuPollInput(dT);
+            game.draw(dT);
+        } else {
+            game.pollInput();
+            game.updateGameState(dT);
+            game.draw(dT);
+        }
+        break;
+    case 0:
+        menu.menuPollInput(dT);
+        menu.drawMenu(dT);
+        updateKeyboard(keys, getDisplay());
+        break;
+    default:
+        break;
+    }
+}
+
+int main()
+{
+    srand(time(NULL));
+    if (initDisplay() == 1) {
+        puts("initialising display failed - quiting");
+        closeGLES();
+        return -1;
+    }
+    setupPandoraControls();
+    game.setupControls(&controller);
+    menu.setupControls(&controller);
+    setupGlStuff();
+    game.setupVBOs();
+    menu.setGame(&game);
+    menu.setKeyboard(keys);
+    game.setMenu(&menu);
+    setupAudio();
+    menu.loadMainMenu();
+    menu.readConfig();
+    // A monotonic clock: setting the system time must not freeze or jump the game.
+    clock_gettime(CLOCK_MONOTONIC, &start);
+
+    while (!game.quit && !menu.quit) {
+        getInput(&controller);
+        clock_gettime(CLOCK_MONOTONIC, &end);
+        const double dT = diff(start, end);
+        clock_gettime(CLOCK_MONOTONIC, &start);
+        runFrame(dT);
+        usleep(5000);
+    }
+
+    closeGLES();
+    return 0;
+}
