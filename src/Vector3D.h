@@ -7,8 +7,8 @@ class Vector3D {
 public:
     GLfloat x, y, z;
 
-    Vector3D() : x(0), y(0), z(0) {}
-    Vector3D(float xIn, float yIn, float zIn) : x(xIn), y(yIn), z(zIn) {}
+    constexpr Vector3D() : x(0), y(0), z(0) {}
+    constexpr Vector3D(float xIn, float yIn, float zIn) : x(xIn), y(yIn), z(zIn) {}
 
     Vector3D& operator+=(Vector3D param);
     void multiply(float scale);

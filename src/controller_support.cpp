@@ -1,0 +1,76 @@
+#include "controller_support.h"
+
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "pnd_io_evdev.h"
+
+namespace {
+
+// A nub whose device is missing reads 0, 0.
+void readNub(pnd_evdev_e nub, int* x, int* y)
+{
+    pnd_nubstate_t state = {0, 0};
+    pnd_evdev_nub_state(nub, &state);
+    *x = state.x;
+    *y = state.y;
+}
+
+}  // namespace
+
+void setupPandoraControls()
+{
+    // The game plays without nubs (they read 0), but not without buttons.
+    pnd_evdev_open(pnd_evdev_nub1);
+    pnd_evdev_open(pnd_evdev_nub2);
+    if (!pnd_evdev_open(pnd_evdev_dpads)) {
+        puts("Couldn't open dpads");
+        exit(1);
+    }
+}
+
+void shutdownPandoraControls()
+{
+    pnd_evdev_closeall();
+}
+
+void getInput(Controller* myController)
+{
+    if (!pnd_evdev_catchup(0)) {
+        puts("Couldn't catch up events");
+        exit(1);
+    }
+
+    unsigned int s = (unsigned int)pnd_evdev_dpad_state(pnd_evdev_dpads);
+    myController->inputA = s & pnd_evdev_a;
+    myController->inputB = s & pnd_evdev_b;
+    myController->inputX = s & pnd_evdev_x;
+    myController->inputY = s & pnd_evdev_y;
+    myController->inputUp = s & pnd_evdev_up;
+    myController->inputDown = s & pnd_evdev_down;
+    myController->inputLeft = s & pnd_evdev_left;
+    myController->inputRight = s & pnd_evdev_right;
+    myController->inputL = s & pnd_evdev_ltrigger;
+    myController->inputR = s & pnd_evdev_rtrigger;
+    myController->inputStart = s & pnd_evdev_start;
+    myController->inputSelect = s & pnd_evdev_select;
+    if (s & pnd_evdev_pandora) puts("Well that was something...");
+
+    readNub(pnd_evdev_nub1, &myController->nub0X, &myController->nub0Y);
+    readNub(pnd_evdev_nub2, &myController->nub1X, &myController->nub1Y);
+}
+
+void updateKeyboard(int* keys, Display* x_display)
+{
+    while (XPending(x_display)) {
+        XEvent event;
+        XNextEvent(x_display, &event);
+        if (event.type == KeyPress) {
+            keys[event.xkey.keycode & 255] = 1;
+        } else if (event.type == KeyRelease) {
+            keys[event.xkey.keycode & 255] = 0;
+        }
+    }
+}

@@ -1,0 +1,143 @@
+#!/bin/sh
+# The launcher with stand-in game programs: the player's data folder, and the game
+# started headless (demo under Xvfb), on a desktop (nested 800 x 480 screen) and
+# with the options and settings passed on.
+#
+#   launcher_test.sh LAUNCHER LIBVPAD FBGRAB
+set -u
+absolute() { case $1 in /*) echo "$1" ;; *) echo "$PWD/$1" ;; esac; }
+launcher=$(absolute "$1")
+vpad=$(absolute "$2")
+fbgrab=$(absolute "$3")
+
+t=$(mktemp -d "${TMPDIR:-/tmp}/launcher_test.XXXXXX")
+outer_pid=
+cleanup() {
+    [ -n "$outer_pid" ] && kill "$outer_pid" 2>/dev/null && wait "$outer_pid" 2>/dev/null
+    rm -rf "$t"
+}
+trap cleanup EXIT
+
+failures=0
+check() {
+    what=$1
+    shift
+    if ! "$@"; then
+        echo "FAIL: $what"
+        failures=$((failures + 1))
+    fi
+}
+has_line() { grep -qxF -- "$2" "$1"; }
+content_is() { [ "$(cat "$1")" = "$2" ]; }
+
+# The stand-in game reports what it was started with, takes a screenshot the way
+# the game does, and ends with the status it is told.
+mkdir "$t/bin"
+cat >"$t/bin/zynthra" <<'EOF'
+#!/bin/sh
+{
+    echo "program=${0##*/}"
+    echo "cwd=$(pwd)"
+    echo "display=${DISPLAY:-}"
+    echo "screen=$(xdpyinfo | sed -n 's/^ *dimensions: *\([0-9x]*\) .*/\1/p')"
+    if grep -q libvpad "/proc/$$/maps"; then echo "vpad=loaded"; else echo "vpad=absent"; fi
+    echo "mode=${VPAD_MODE:-}"
+    echo "script=${VPAD_SCRIPT:-}"
+    echo "pace=${VPAD_PACE_HZ:-}"
+    echo "audio=${SDL_AUDIODRIVER:-}"
+    echo "fbgrab=$(readlink -f "$(command -v fbgrab)")"
+} >"$GAME_REPORT"
+fbgrab game-shot.png
+exit "${GAME_STATUS:-0}"
+EOF
+chmod +x "$t/bin/zynthra"
+cp "$t/bin/zynthra" "$t/bin/zynthra-classic"
+echo "log the stand-in game does not run frames" >"$t/demo.vpad"
+
+# Shipped data against a player's folder from an earlier version.
+mkdir -p "$t/data" "$t/xdg/zynthra"
+player=$t/xdg/zynthra
+echo "font v2" >"$t/data/font.png"
+echo "music v2" >"$t/data/menuLoop.ogg"
+echo "logo v1" >"$t/data/zyn.png"
+echo "shipped config" >"$t/data/config.txt"
+echo "shipped scores" >"$t/data/highScores.txt"
+echo "music v1" >"$player/menuLoop.ogg"
+echo "logo edited by the player" >"$player/zyn.png"
+echo "player config" >"$player/config.txt"
+echo "player scores" >"$player/highScores.txt"
+touch -d 2020-01-01 "$player/menuLoop.ogg" "$player/config.txt" "$player/highScores.txt" "$t/data/zyn.png"
+
+# Runs the launcher from $t, with no display unless one is given among the settings.
+launch() {
+    (cd "$t" && env -u DISPLAY XDG_DATA_HOME="$t/xdg" ZYNTHRA_BIN_DIR="$t/bin" ZYNTHRA_DATA_SRC=data \
+        ZYNTHRA_VPAD="$vpad" ZYNTHRA_FBGRAB="$fbgrab" ZYNTHRA_DEMO=demo.vpad "$@" sh "$launcher" $LAUNCH_ARGS)
+}
+
+# Headless: the demo under Xvfb, with sound to a file.
+LAUNCH_ARGS=
+launch GAME_REPORT="$t/headless" >"$t/headless.out" 2>&1
+check "headless run succeeds" [ $? -eq 0 ]
+check "new data file copied" content_is "$player/font.png" "font v2"
+check "newer data file replaces an older one" content_is "$player/menuLoop.ogg" "music v2"
+check "older shipped file leaves the player's copy" content_is "$player/zyn.png" "logo edited by the player"
+check "config.txt never replaced" content_is "$player/config.txt" "player config"
+check "highScores.txt never replaced" content_is "$player/highScores.txt" "player scores"
+check "no partial copies left" [ -z "$(find "$player" -name '*.part.*')" ]
+check "headless runs the main program" has_line "$t/headless" "program=zynthra"
+check "game runs in the player's folder" has_line "$t/headless" "cwd=$player"
+check "headless screen is 800 x 480" has_line "$t/headless" "screen=800x480"
+check "headless game has vpad" has_line "$t/headless" "vpad=loaded"
+check "headless plays the demo script" has_line "$t/headless" "mode=script"
+check "relative demo path made absolute" has_line "$t/headless" "script=$t/demo.vpad"
+check "headless paced at 60" has_line "$t/headless" "pace=60"
+check "headless sound goes to a file" has_line "$t/headless" "audio=disk"
+check "our fbgrab first on PATH" has_line "$t/headless" "fbgrab=$(readlink -f "$fbgrab")"
+check "screenshot saved in the player's folder" [ -s "$player/game-shot.png" ]
+check "screenshot listed" grep -qF "$player/game-shot.png" "$t/headless.out"
+
+# The classic program, another pace, and the game's exit status passed on.
+LAUNCH_ARGS=--classic
+launch GAME_REPORT="$t/classic" GAME_STATUS=3 VPAD_PACE_HZ=30 >"$t/classic.out" 2>&1
+check "game's exit status returned" [ $? -eq 3 ]
+check "--classic runs the classic program" has_line "$t/classic" "program=zynthra-classic"
+check "pace can be changed" has_line "$t/classic" "pace=30"
+
+# On a desktop (here a larger Xvfb): a nested 800 x 480 screen, keyboard mode,
+# the desktop's own sound.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$t/outer" 2>/dev/null &
+outer_pid=$!
+tries=0
+while [ ! -s "$t/outer" ] && [ "$tries" -lt 200 ]; do
+    tries=$((tries + 1))
+    sleep 0.05
+done
+outer=:$(head -n 1 "$t/outer")
+LAUNCH_ARGS=
+launch DISPLAY="$outer" GAME_REPORT="$t/desktop" SDL_AUDIODRIVER= >"$t/desktop.out" 2>&1
+check "desktop run succeeds" [ $? -eq 0 ]
+nested=$(sed -n 's/^display=//p' "$t/desktop")
+check "desktop game on a nested display" [ -n "$nested" ] && [ "$nested" != "$outer" ]
+check "nested screen is 800 x 480" has_line "$t/desktop" "screen=800x480"
+check "desktop game has vpad" has_line "$t/desktop" "vpad=loaded"
+check "desktop plays with the keyboard" has_line "$t/desktop" "mode=keyboard"
+check "desktop sound left alone" has_line "$t/desktop" "audio="
+
+# A fresh folder gets everything shipped, settings included.
+LAUNCH_ARGS=
+launch XDG_DATA_HOME="$t/fresh" GAME_REPORT="$t/fresh.report" >/dev/null 2>&1
+check "fresh folder gets the shipped settings" content_is "$t/fresh/zynthra/config.txt" "shipped config"
+
+# A wrong option starts nothing.
+LAUNCH_ARGS=--fast
+launch GAME_REPORT="$t/wrong" >"$t/wrong.out" 2>&1
+check "unknown option fails" [ $? -ne 0 ]
+check "unknown option named" grep -q -- "--fast" "$t/wrong.out"
+check "unknown option starts no game" [ ! -e "$t/wrong" ]
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures launcher check(s) failed; launcher output:"
+    cat "$t"/*.out
+    exit 1
+fi
+echo "all launcher checks passed"

@@ -1,0 +1,307 @@
+/* Timed scripts of pad actions.
+ *
+ * A script is read and checked whole before the game runs, then stepped once per
+ * frame: commands run in order until one waits for a time or frame not reached yet. */
+#define _GNU_SOURCE
+#include "script.h"
+
+#include <errno.h>
+#include <spawn.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/wait.h>
+
+extern char **environ;
+
+enum op {
+    OP_AT,       /* wait until seconds since the first frame */
+    OP_WAIT,     /* wait seconds from when the line is reached */
+    OP_FRAME,    /* wait until the given frame */
+    OP_FRAMES,   /* wait frames from when the line is reached */
+    OP_PRESS,
+    OP_RELEASE,
+    OP_NUB,
+    OP_SNAP,
+    OP_LOG
+};
+
+/* How long tap holds a button unless told. The game reads held levels once per
+ * frame, so it sees the press in two frames; and two frames stay inside its 0.2 s
+ * repeat guard down to 10 frames a second, so one tap is one action. */
+#define TAP_FRAMES 2
+
+struct command {
+    enum op op;
+    int line;
+    double seconds;
+    long frames;
+    int button;
+    int nub;
+    int x, y;
+    char *text;  /* snap file or log text */
+};
+
+struct vpad_script {
+    struct command *commands;
+    int count, capacity;
+    int next;
+    /* Where the pending relative wait started, once it has been reached. */
+    int armed;
+    long armed_frame;
+    double armed_seconds;
+};
+
+static struct command *append(struct vpad_script *s, enum op op, int line)
+{
+    if (s->count == s->capacity) {
+        int capacity = s->capacity ? 2 * s->capacity : 64;
+        struct command *grown = realloc(s->commands, capacity * sizeof *grown);
+        if (grown == NULL)
+            return NULL;
+        s->commands = grown;
+        s->capacity = capacity;
+    }
+    struct command *c = &s->commands[s->count++];
+    memset(c, 0, sizeof *c);
+    c->op = op;
+    c->line = line;
+    return c;
+}
+
+static int parse_seconds(const char *word, double *out)
+{
+    char *end;
+    errno = 0;
+    *out = word ? strtod(word, &end) : -1;
+    return word && errno == 0 && *end == '\0' && *out >= 0;
+}
+
+static int parse_long(const char *word, long low, long high, long *out)
+{
+    char *end;
+    errno = 0;
+    *out = word ? strtol(word, &end, 10) : 0;
+    return word && errno == 0 && *end == '\0' && *out >= low && *out <= high;
+}
+
+static int parse_button(const char *word, int *out)
+{
+    *out = word ? vpad_button_by_name(word) : -1;
+    return *out >= 0;
+}
+
+/* Splits a line into words; a word starting with # ends it. */
+static int split(char *line, char **words, int max)
+{
+    int n = 0;
+    char *save = NULL;
+    for (char *w = strtok_r(line, " \t\r\n", &save); w && *w != '#'; w = strtok_r(NULL, " \t\r\n", &save)) {
+        if (n == max)
+            return max + 1;
+        words[n++] = w;
+    }
+    return n;
+}
+
+static int add_wait(struct vpad_script *s, enum op op, int line, char **w, int n)
+{
+    double seconds = 0;
+    long frames = 0;
+    int timed = op == OP_AT || op == OP_WAIT;
+    if (n != 2 || (timed ? !parse_seconds(w[1], &seconds) : !parse_long(w[1], 0, 1L << 40, &frames)))
+        return 0;
+    struct command *c = append(s, op, line);
+    if (c == NULL)
+        return 0;
+    c->seconds = seconds;
+    c->frames = frames;
+    return 1;
+}
+
+static int add_button(struct vpad_script *s, enum op op, int line, int button)
+{
+    struct command *c = append(s, op, line);
+    if (c != NULL)
+        c->button = button;
+    return c != NULL;
+}
+
+/* tap BUTTON [FRAMES]: press, wait, release. */
+static int add_tap(struct vpad_script *s, int line, char **w, int n)
+{
+    int button;
+    long frames = TAP_FRAMES;
+    if (n < 2 || n > 3 || !parse_button(w[1], &button) || (n == 3 && !parse_long(w[2], 1, 1L << 20, &frames)))
+        return 0;
+    if (!add_button(s, OP_PRESS, line, button))
+        return 0;
+    struct command *c = append(s, OP_FRAMES, line);
+    if (c == NULL)
+        return 0;
+    c->frames = frames;
+    return add_button(s, OP_RELEASE, line, button);
+}
+
+static int add_nub(struct vpad_script *s, int line, char **w, int n)
+{
+    long x, y;
+    if (n != 3 || !parse_long(w[1], -32768, 32767, &x) || !parse_long(w[2], -32768, 32767, &y))
+        return 0;
+    struct command *c = append(s, OP_NUB, line);
+    if (c == NULL)
+        return 0;
+    c->nub = strcmp(w[0], "nub1") == 0;
+    c->x = (int)x;
+    c->y = (int)y;
+    return 1;
+}
+
+static int add_text(struct vpad_script *s, enum op op, int line, const char *text)
+{
+    struct command *c = append(s, op, line);
+    if (c == NULL)
+        return 0;
+    c->text = strdup(text);
+    return c->text != NULL;
+}
+
+/* log keeps the rest of its line verbatim, # included. */
+static int parse_log(struct vpad_script *s, int line_no, const char *line)
+{
+    const char *p = line + strspn(line, " \t");
+    if (strncmp(p, "log", 3) != 0 || (p[3] != '\0' && !strchr(" \t\r\n", p[3])))
+        return -1;  /* not a log line */
+    p += 3;
+    p += strspn(p, " \t");
+    char text[1024];
+    snprintf(text, sizeof text, "%.*s", (int)strcspn(p, "\r\n"), p);
+    return add_text(s, OP_LOG, line_no, text);
+}
+
+static int parse_line(struct vpad_script *s, int line_no, char *line)
+{
+    int logged = parse_log(s, line_no, line);
+    if (logged >= 0)
+        return logged;
+    char *w[4];
+    int n = split(line, w, 3);
+    int button;
+    if (n == 0)
+        return 1;
+    if (strcmp(w[0], "at") == 0)
+        return add_wait(s, OP_AT, line_no, w, n);
+    if (strcmp(w[0], "wait") == 0)
+        return add_wait(s, OP_WAIT, line_no, w, n);
+    if (strcmp(w[0], "frame") == 0)
+        return add_wait(s, OP_FRAME, line_no, w, n);
+    if (strcmp(w[0], "frames") == 0)
+        return add_wait(s, OP_FRAMES, line_no, w, n);
+    if (strcmp(w[0], "press") == 0)
+        return n == 2 && parse_button(w[1], &button) && add_button(s, OP_PRESS, line_no, button);
+    if (strcmp(w[0], "release") == 0)
+        return n == 2 && parse_button(w[1], &button) && add_button(s, OP_RELEASE, line_no, button);
+    if (strcmp(w[0], "tap") == 0)
+        return add_tap(s, line_no, w, n);
+    if (strcmp(w[0], "nub0") == 0 || strcmp(w[0], "nub1") == 0)
+        return add_nub(s, line_no, w, n);
+    if (strcmp(w[0], "snap") == 0)
+        return n == 2 && add_text(s, OP_SNAP, line_no, w[1]);
+    return 0;
+}
+
+static void destroy(struct vpad_script *s)
+{
+    if (s == NULL)
+        return;
+    for (int i = 0; i < s->count; i++)
+        free(s->commands[i].text);
+    free(s->commands);
+    free(s);
+}
+
+struct vpad_script *vpad_script_load(const char *path)
+{
+    FILE *f = fopen(path, "r");
+    if (f == NULL) {
+        vpad_warn("cannot read script %s: %s", path, strerror(errno));
+        return NULL;
+    }
+    struct vpad_script *s = calloc(1, sizeof *s);
+    char *line = NULL;
+    size_t size = 0;
+    int line_no = 0, faults = 0;
+    while (s && getline(&line, &size, f) != -1) {
+        line_no++;
+        char copy[1024];
+        snprintf(copy, sizeof copy, "%s", line);
+        if (!parse_line(s, line_no, line)) {
+            vpad_warn("%s:%d: cannot understand: %.*s", path, line_no, (int)strcspn(copy, "\r\n"), copy);
+            faults++;
+        }
+    }
+    free(line);
+    fclose(f);
+    if (s == NULL || faults > 0) {
+        vpad_warn("script %s not used", path);
+        destroy(s);
+        return NULL;
+    }
+    return s;
+}
+
+/* Runs the screenshot command and waits for it, as the game does for its own. */
+static void snap(const struct command *c, long frame)
+{
+    const char *grabber = getenv("VPAD_FBGRAB");
+    char *argv[] = {(char *)(grabber && *grabber ? grabber : "fbgrab"), c->text, NULL};
+    pid_t pid;
+    int status = 0;
+    int err = posix_spawnp(&pid, argv[0], NULL, NULL, argv, environ);
+    if (err == 0)
+        waitpid(pid, &status, 0);
+    if (err != 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        vpad_warn("frame %ld: %s %s failed", frame, argv[0], c->text);
+}
+
+static int wait_over(struct vpad_script *s, const struct command *c, long frame, double seconds)
+{
+    if (!s->armed) {
+        s->armed = 1;
+        s->armed_frame = frame;
+        s->armed_seconds = seconds;
+    }
+    switch (c->op) {
+    case OP_AT: return seconds >= c->seconds;
+    case OP_WAIT: return seconds - s->armed_seconds >= c->seconds;
+    case OP_FRAME: return frame >= c->frames;
+    case OP_FRAMES: return frame - s->armed_frame >= c->frames;
+    default: return 1;
+    }
+}
+
+void vpad_script_step(struct vpad_script *s, long frame, double seconds, struct vpad_state *state)
+{
+    while (s->next < s->count) {
+        const struct command *c = &s->commands[s->next];
+        switch (c->op) {
+        case OP_AT:
+        case OP_WAIT:
+        case OP_FRAME:
+        case OP_FRAMES:
+            if (!wait_over(s, c, frame, seconds))
+                return;
+            s->armed = 0;
+            break;
+        case OP_PRESS: state->buttons |= 1u << c->button; break;
+        case OP_RELEASE: state->buttons &= ~(1u << c->button); break;
+        case OP_NUB:
+            state->nub[c->nub][0] = c->x;
+            state->nub[c->nub][1] = c->y;
+            break;
+        case OP_SNAP: snap(c, frame); break;
+        case OP_LOG: vpad_warn("frame %ld, %.3f s: %s", frame, seconds, c->text); break;
+        }
+        s->next++;
+    }
+}

@@ -1,0 +1,356 @@
+/* vpad: the handheld's input devices for an unchanged game binary (LD_PRELOAD).
+ *
+ * open() of /dev/input/event0..2 gives pipe-backed devices named "gpio-keys", "nub0"
+ * and "nub1"; event3 and above do not exist, so the game's search by name stops
+ * there. ioctl(EVIOCGNAME) on them answers the name. Every other open, ioctl and
+ * usleep goes to the C library untouched.
+ *
+ * The game sleeps once per frame on its main thread; each such usleep is a frame
+ * for vpad: it may stretch the sleep to hold a steady pace (VPAD_PACE_HZ), then it
+ * takes the pad's state from a script (VPAD_SCRIPT) or the desktop keyboard and
+ * mouse (VPAD_MODE=keyboard) and writes the changes into the devices. */
+#define _GNU_SOURCE
+/* vpad defines open() itself, so the headers must not supply inline checking forms. */
+#undef _FORTIFY_SOURCE
+#include <dlfcn.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <linux/input.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/ioctl.h>
+#include <time.h>
+#include <unistd.h>
+
+#include "devices.h"
+#include "keyboard.h"
+#include "script.h"
+#include "vpad.h"
+
+const struct vpad_button vpad_buttons[VPAD_BUTTONS] = {
+    [VPAD_UP] = {"up", KEY_UP},          [VPAD_DOWN] = {"down", KEY_DOWN},
+    [VPAD_LEFT] = {"left", KEY_LEFT},    [VPAD_RIGHT] = {"right", KEY_RIGHT},
+    [VPAD_A] = {"a", KEY_HOME},          [VPAD_B] = {"b", KEY_END},
+    [VPAD_X] = {"x", KEY_PAGEDOWN},      [VPAD_Y] = {"y", KEY_PAGEUP},
+    [VPAD_L] = {"l", KEY_RIGHTSHIFT},    [VPAD_R] = {"r", KEY_RIGHTCTRL},
+    [VPAD_START] = {"start", KEY_LEFTALT}, [VPAD_SELECT] = {"select", KEY_LEFTCTRL},
+};
+
+int vpad_button_by_name(const char *name)
+{
+    for (int i = 0; i < VPAD_BUTTONS; i++)
+        if (strcmp(vpad_buttons[i].name, name) == 0)
+            return i;
+    return -1;
+}
+
+void vpad_warn(const char *fmt, ...)
+{
+    va_list ap;
+    va_start(ap, fmt);
+    fputs("vpad: ", stderr);
+    vfprintf(stderr, fmt, ap);
+    fputc('\n', stderr);
+    va_end(ap);
+}
+
+/* ---- where the pad's state comes from ---- */
+
+enum mode { MODE_IDLE, MODE_SCRIPT, MODE_KEYBOARD };
+
+static enum mode mode;
+static struct vpad_script *script;
+static struct vpad_keyboard *keyboard;
+static struct vpad_state pad;
+static double pace_period;  /* seconds per frame; 0 runs unpaced */
+
+static const char *base_name(const char *path)
+{
+    const char *slash = strrchr(path, '/');
+    return slash ? slash + 1 : path;
+}
+
+/* Children (the screenshot command, the shell) must not get their own pad. */
+static void leave_children_alone(void)
+{
+    Dl_info self;
+    const char *preload = getenv("LD_PRELOAD");
+    if (preload == NULL || !dladdr((void *)leave_children_alone, &self) || self.dli_fname == NULL)
+        return;
+    const char *own = base_name(self.dli_fname);
+    char *rest = calloc(1, strlen(preload) + 1);
+    char *copy = strdup(preload);
+    char *save = NULL;
+    if (rest == NULL || copy == NULL) {
+        free(rest);
+        free(copy);
+        return;
+    }
+    for (char *entry = strtok_r(copy, " :", &save); entry; entry = strtok_r(NULL, " :", &save)) {
+        if (strcmp(base_name(entry), own) == 0)
+            continue;
+        if (*rest)
+            strcat(rest, ":");
+        strcat(rest, entry);
+    }
+    if (*rest)
+        setenv("LD_PRELOAD", rest, 1);
+    else
+        unsetenv("LD_PRELOAD");
+    free(rest);
+    free(copy);
+}
+
+static void choose_mode(void)
+{
+    const char *wanted = getenv("VPAD_MODE");
+    const char *script_path = getenv("VPAD_SCRIPT");
+    int has_script = script_path && *script_path;
+    if (wanted == NULL || *wanted == '\0')
+        mode = has_script ? MODE_SCRIPT : MODE_KEYBOARD;
+    else if (strcmp(wanted, "script") == 0)
+        mode = MODE_SCRIPT;
+    else if (strcmp(wanted, "keyboard") == 0)
+        mode = MODE_KEYBOARD;
+    else if (strcmp(wanted, "idle") == 0)
+        mode = MODE_IDLE;
+    else {
+        vpad_warn("VPAD_MODE must be script, keyboard or idle, not \"%s\"", wanted);
+        exit(2);
+    }
+    if (mode == MODE_SCRIPT) {
+        /* A script that cannot run as written must not run half: stop before the game starts. */
+        script = has_script ? vpad_script_load(script_path) : NULL;
+        if (script == NULL) {
+            if (!has_script)
+                vpad_warn("script mode needs VPAD_SCRIPT");
+            exit(2);
+        }
+    }
+}
+
+static void choose_pace(void)
+{
+    const char *hz = getenv("VPAD_PACE_HZ");
+    if (hz == NULL || *hz == '\0')
+        return;
+    char *end;
+    double rate = strtod(hz, &end);
+    if (*end != '\0' || !(rate >= 0) || rate > 10000) {
+        vpad_warn("VPAD_PACE_HZ must be a rate in frames per second, not \"%s\"", hz);
+        exit(2);
+    }
+    pace_period = rate > 0 ? 1.0 / rate : 0;
+}
+
+__attribute__((constructor)) static void vpad_start(void)
+{
+    leave_children_alone();
+    choose_mode();
+    choose_pace();
+}
+
+/* ---- the C library's own functions ---- */
+
+static void *next_symbol(const char *name)
+{
+    void *f = dlsym(RTLD_NEXT, name);
+    if (f == NULL) {
+        vpad_warn("the C library has no %s", name);
+        abort();
+    }
+    return f;
+}
+
+/* Declares real_NAME, the next definition of NAME after ours. */
+#define REAL(name) \
+    static __typeof__(&name) real_##name; \
+    if (real_##name == NULL) \
+        real_##name = (__typeof__(&name))next_symbol(#name)
+
+/* ---- frames ---- */
+
+static double seconds_of(const struct timespec *t)
+{
+    return t->tv_sec + t->tv_nsec * 1e-9;
+}
+
+static struct timespec timespec_of(double seconds)
+{
+    struct timespec t;
+    t.tv_sec = (time_t)seconds;
+    t.tv_nsec = (long)((seconds - t.tv_sec) * 1e9);
+    return t;
+}
+
+static double monotonic_now(void)
+{
+    struct timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return seconds_of(&t);
+}
+
+/* Sleeps at least as asked, and until the frame has lasted one pace period. */
+static void paced_sleep(useconds_t usec)
+{
+    static double deadline;
+    double now = monotonic_now();
+    deadline = deadline == 0 ? now + pace_period : deadline + pace_period;
+    /* After a stall, start afresh instead of rushing frames to catch up. */
+    if (deadline < now)
+        deadline = now;
+    double wake = now + usec * 1e-6;
+    if (wake < deadline)
+        wake = deadline;
+    struct timespec until = timespec_of(wake);
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, NULL) == EINTR)
+        ;
+}
+
+static void update_pad(long frame, double seconds)
+{
+    static int keyboard_tried;
+    switch (mode) {
+    case MODE_SCRIPT:
+        vpad_script_step(script, frame, seconds, &pad);
+        break;
+    case MODE_KEYBOARD:
+        if (!keyboard_tried) {
+            keyboard_tried = 1;
+            keyboard = vpad_keyboard_open();
+        }
+        if (keyboard)
+            vpad_keyboard_read(keyboard, &pad);
+        break;
+    case MODE_IDLE:
+        break;
+    }
+}
+
+static int frame(useconds_t usec)
+{
+    static long frames;
+    static double first;
+    REAL(usleep);
+    int result = 0;
+    if (pace_period > 0)
+        paced_sleep(usec);
+    else
+        result = real_usleep(usec);
+    double now = monotonic_now();
+    if (frames++ == 0)
+        first = now;
+    update_pad(frames, now - first);
+    vpad_devices_feed(&pad);
+    return result;
+}
+
+/* ---- the functions vpad stands in for ---- */
+
+/* Everything else in the library stays out of the game's symbol space. */
+#define EXPORT __attribute__((visibility("default")))
+
+EXPORT int usleep(useconds_t usec)
+{
+    REAL(usleep);
+    /* Only the game's frame loop paces the game; other threads sleep as they asked. */
+    if (gettid() != getpid())
+        return real_usleep(usec);
+    return frame(usec);
+}
+
+static int needs_mode(int flags)
+{
+    return (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE;
+}
+
+/* The answer for a path that is one of ours, or -2 to let the C library open it. */
+static int open_device(const char *path, int flags)
+{
+    int device = vpad_device_for_path(path);
+    if (device < 0)
+        return -2;
+    if (device == VPAD_DEVICES) {
+        errno = ENOENT;
+        return -1;
+    }
+    return vpad_device_open(device, flags);
+}
+
+#define OPEN_WRAPPER(name) \
+    EXPORT int name(const char *path, int flags, ...) \
+    { \
+        REAL(name); \
+        mode_t m = 0; \
+        if (needs_mode(flags)) { \
+            va_list ap; \
+            va_start(ap, flags); \
+            m = va_arg(ap, mode_t); \
+            va_end(ap); \
+        } \
+        int fd = open_device(path, flags); \
+        return fd != -2 ? fd : real_##name(path, flags, m); \
+    }
+
+#define OPENAT_WRAPPER(name) \
+    EXPORT int name(int dirfd, const char *path, int flags, ...) \
+    { \
+        REAL(name); \
+        mode_t m = 0; \
+        if (needs_mode(flags)) { \
+            va_list ap; \
+            va_start(ap, flags); \
+            m = va_arg(ap, mode_t); \
+            va_end(ap); \
+        } \
+        int fd = open_device(path, flags); \
+        return fd != -2 ? fd : real_##name(dirfd, path, flags, m); \
+    }
+
+/* The fortified forms, used when the caller builds with _FORTIFY_SOURCE. */
+#define OPEN_CHECKED_WRAPPER(name) \
+    EXPORT int name(const char *path, int flags) \
+    { \
+        REAL(name); \
+        int fd = open_device(path, flags); \
+        return fd != -2 ? fd : real_##name(path, flags); \
+    }
+
+#define OPENAT_CHECKED_WRAPPER(name) \
+    EXPORT int name(int dirfd, const char *path, int flags) \
+    { \
+        REAL(name); \
+        int fd = open_device(path, flags); \
+        return fd != -2 ? fd : real_##name(dirfd, path, flags); \
+    }
+
+OPEN_WRAPPER(open)
+OPEN_WRAPPER(open64)
+OPENAT_WRAPPER(openat)
+OPENAT_WRAPPER(openat64)
+OPEN_CHECKED_WRAPPER(__open_2)
+OPEN_CHECKED_WRAPPER(__open64_2)
+OPENAT_CHECKED_WRAPPER(__openat_2)
+OPENAT_CHECKED_WRAPPER(__openat64_2)
+
+static int is_name_request(unsigned long request)
+{
+    return _IOC_TYPE(request) == 'E' && _IOC_NR(request) == _IOC_NR(EVIOCGNAME(0)) && _IOC_DIR(request) == _IOC_READ;
+}
+
+EXPORT int ioctl(int fd, unsigned long request, ...)
+{
+    REAL(ioctl);
+    va_list ap;
+    va_start(ap, request);
+    void *arg = va_arg(ap, void *);
+    va_end(ap);
+    if (is_name_request(request)) {
+        int copied = vpad_device_name(fd, arg, _IOC_SIZE(request));
+        if (copied >= 0)
+            return copied;
+    }
+    return real_ioctl(fd, request, arg);
+}
