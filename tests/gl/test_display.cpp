@@ -249,11 +249,12 @@ TEST(Display, BareServerWithoutFullScreenAtomsStillOpens)
     ASSERT_NE(probe, nullptr);
     // Nothing has created the window-manager atoms on a fresh server.
     EXPECT_EQ(XInternAtom(probe, "_NET_WM_STATE_FULLSCREEN", True), (Atom)None);
-    XCloseDisplay(probe);
 
+    // The probe stays connected: closing the last client resets the server.
     ASSERT_EQ(chdir(ZYNTHRA_DATA_DIR), 0);
     ASSERT_EQ(initDisplay(), 0);
     XSync(getDisplay(), False);  // a BadAtom would end the process here
     closeGLES();
     EXPECT_EQ(getDisplay(), nullptr);
+    XCloseDisplay(probe);
 }

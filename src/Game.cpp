@@ -1,0 +1,544 @@
+#include "Game.h"
+
+#include <GLES/gl.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "ColorRamp.h"
+#include "Menus.h"
+#include "Sound.h"
+#include "Sphere.h"
+#include "gl_support.h"
+#include "vec_support.h"
+
+namespace {
+constexpr int startLives = 3;
+constexpr int startBombs = 3;
+constexpr int lifeStep = 100000;
+constexpr int bombStep = 75000;
+constexpr int firstLaserUpgrade = 15000;
+#ifndef ZYNTHRA_CLASSIC
+constexpr int startDecoyBombs = 2;
+constexpr int decoyBombStep = 110000;
+#endif
+// The super laser comes with a streak above this: 38250 = 255 arena-colour steps of 150 points.
+constexpr int superLaserStreak = 38249;
+constexpr int pointsPerRampStep = 150;
+
+constexpr float asteroidInterval = 20;
+constexpr float gameOverDelay = 5;
+constexpr float unpauseDelay = 1;
+constexpr float buttonRepeat = 0.2f;
+
+constexpr int defaultMovementScheme = 0;
+constexpr int defaultFiringScheme = 1;
+constexpr int leftNubScheme = 0;
+constexpr int rightNubScheme = 1;
+constexpr int dPadScheme = 2;
+constexpr int faceButtonScheme = 3;
+
+constexpr int laserUpVoice = 7;
+constexpr int extraBombVoice = 10;
+constexpr int extraLifeVoice = 11;
+constexpr int superLaserVoice = 12;
+constexpr int gameOverVoice = 13;
+#ifndef ZYNTHRA_CLASSIC
+constexpr int extraDecoyBombVoice = 15;
+#endif
+
+const char* const screenshotCommand = "fbgrab screen`date +%y%m%d-%H%M%S`.png";
+}  // namespace
+
+Game::Game()
+{
+    player.setParticlePool(&particles);
+    enemies.setParticlePool(&particles);
+    enemies.setAsteroidPool(&asteroids);
+    asteroids.setParticlePool(&particles);
+}
+
+void Game::setupControls(Controller* controls)
+{
+    pndControls = controls;
+}
+
+void Game::setMenu(Menu* menuIn)
+{
+    menu = menuIn;
+}
+
+void Game::setMovementOption(int option)
+{
+    movementOption = option;
+}
+
+void Game::setFiringOption(int option)
+{
+    firingOption = option;
+}
+
+void Game::newGame()
+{
+    asteroidFrequencyScale = 1.0f;
+    paused = false;
+    gameMode = 1;
+    score = sphereColor = sphereCurrentColor = displayScore = 0;
+    lives = startLives;
+    bombs = startBombs;
+#ifndef ZYNTHRA_CLASSIC
+    decoyBombs = startDecoyBombs;
+#endif
+    asteroidTimer = 0;
+    player.initialize();
+    enemies.initialize();
+    asteroids.initialize();
+    playGameMusic();
+    nextLife = lifeStep;
+    nextBomb = bombStep;
+#ifndef ZYNTHRA_CLASSIC
+    nextDecoyBomb = decoyBombStep;
+#endif
+    nextLaserUpgrade = firstLaserUpgrade;
+    gameEnding = false;
+    gameEndingTimer = 0;
+    player.superLaser(false);
+}
+
+void Game::pollStart(double dT)
+{
+    selectionTimer += dT;
+    if (pndControls->inputStart && selectionTimer >= buttonRepeat) {
+        selectionTimer = 0;
+        pauseGame();
+    } else if (pndControls->inputSelect && selectionTimer >= buttonRepeat) {
+        selectionTimer = 0;
+        // The screenshot is the outside tool's business; its outcome changes nothing here.
+        [[maybe_unused]] int status = system(screenshotCommand);
+    }
+}
+
+void Game::pauseGame()
+{
+    if (gameEnding)
+        return;
+    selectionTimer = 0;
+    if (paused) {
+        unpausing = true;
+        unpauseTimer = 0;
+    }
+    paused = !paused;
+    if (gameMode == 1) {
+        gameMode = 2;
+        menu->changeMenu(3);
+    } else if (gameMode == 2) {
+        gameMode = 1;
+    }
+    pauseRotX = pauseRotY = 0;
+}
+
+void Game::stepAsteroidTimer(double dT)
+{
+    asteroidTimer += dT;
+    float scale = asteroidFrequencyScale;
+    if (asteroidTimer < scale * asteroidInterval)
+        return;
+    float r = rand_FloatRange(0, 8);
+    asteroidTimer = -(r * scale);
+    if (asteroidFrequencyScale > 0.6)
+        asteroidFrequencyScale -= 0.025;
+    asteroids.createIncoming();
+}
+
+// A per-frame step: a twentieth of the gap, snapping once within 10.
+// A twentieth of the gap per frame, but at least one point: with a gap of 11
+// to 19 a twentieth rounds to nothing and the colour would never arrive.
+void Game::stepArenaColor()
+{
+    int gap = std::abs(sphereColor - sphereCurrentColor);
+    int step = std::max(1, gap / 20);
+    if (gap <= 10)
+        sphereCurrentColor = sphereColor;
+    else if (sphereCurrentColor < sphereColor)
+        sphereCurrentColor += step;
+    else
+        sphereCurrentColor -= step;
+}
+
+void Game::updateGameState(double dT)
+{
+    stepAsteroidTimer(dT);
+    stepArenaColor();
+    checkPowerups();
+    enemies.addWave(dT, player.getPosition(), player.getyRef());
+    enemies.addEnemy(dT, player.getPosition(), player.getOrientation(), player.getyRef());
+    updatePhysics(dT);
+    collisionDetection();
+}
+
+// At most one reward of each kind per frame: a jump past two thresholds pays the second next frame.
+void Game::checkPowerups()
+{
+    if (gameEnding)
+        return;
+    if (sphereColor > superLaserStreak && player.superLaser(true))
+        playSound(superLaserVoice);
+    if (score >= nextLaserUpgrade) {
+        if (player.laserUp())
+            playSound(laserUpVoice);
+        nextLaserUpgrade *= 3;
+    }
+    if (score >= nextLife) {
+        playSound(extraLifeVoice);
+        lives++;
+        nextLife += lifeStep;
+    }
+    if (score >= nextBomb) {
+        playSound(extraBombVoice);
+        bombs++;
+        nextBomb += bombStep;
+    }
+#ifndef ZYNTHRA_CLASSIC
+    if (score >= nextDecoyBomb) {
+        playSound(extraDecoyBombVoice);
+        decoyBombs++;
+        nextDecoyBomb += decoyBombStep;
+    }
+#endif
+}
+
+void Game::updatePhysics(double dT)
+{
+    if (!player.getIsDead())
+        player.updatePhysics(moveX, moveY, dT);
+    if (gameEnding) {
+        gameEndingTimer += dT;
+        if (gameEndingTimer >= gameOverDelay)
+            gameOver();
+    } else {
+        player.REZ(dT);
+    }
+
+#ifndef ZYNTHRA_CLASSIC
+    if (player.decoyBombOut) {
+        // The enemies chase the decoy while it is out.
+        enemies.updatePhysics(dT, &player.decoyBombPos);
+        if (player.decoyBombEsplode) {
+            player.decoyBombOut = false;
+            player.decoyBombEsplode = false;
+            player.decoyBombBoom(&enemies, &asteroids);
+        }
+    } else {
+        enemies.updatePhysics(dT, player.getPosition());
+    }
+#else
+    enemies.updatePhysics(dT, player.getPosition());
+#endif
+
+    asteroids.updatePhysics(dT);
+    particles.updatePhysics(dT);
+    particles.cleanupParticles();
+}
+
+void Game::collisionDetection()
+{
+    int points = player.laserCollisionDetection(&enemies, &asteroids);
+    if (points > 0) {
+        score += points;
+        sphereColor += points;
+    }
+    if (!gameEnding && player.collisionDetection(&enemies, &asteroids)) {
+        player.superLaser(false);
+        if (lives > 0) {
+            sphereColor = 0;
+            lives--;
+        } else {
+            playSound(gameOverVoice);
+            gameEnding = true;
+        }
+    }
+    player.cleanup();
+    enemies.cleanupEnemies();
+    asteroids.cleanupAsteroids();
+}
+
+void Game::gameOver()
+{
+    player.destroyLasers();
+    enemies.destroyEverything();
+    asteroids.destroyEverything();
+    particles.destroyEverything();
+    gameMode = 0;
+    menu->addHighScore(score);
+}
+
+// ---------------------------------------------------------------------------
+// Input mapping
+
+// Out-of-range schemes (a hand-edited config) play as the defaults.
+int Game::movementScheme()
+{
+    return (movementOption >= 0 && movementOption <= 3) ? movementOption : defaultMovementScheme;
+}
+
+int Game::firingScheme()
+{
+    return (firingOption >= 0 && firingOption <= 3) ? firingOption : defaultFiringScheme;
+}
+
+namespace {
+// A control's reading in nub units (x right, y down); present is false when it gives no direction.
+struct Direction {
+    int x, y;
+    bool present;
+};
+
+// Buttons are tested in a fixed priority, which settles conflicting presses.
+Direction buttonDirection(bool up, bool right, bool down, bool left)
+{
+    if (up)
+        return right ? Direction{181, -181, true} : left ? Direction{-181, -181, true} : Direction{0, -256, true};
+    if (right)
+        return down ? Direction{181, 181, true} : Direction{256, 0, true};
+    if (down)
+        return left ? Direction{-181, 181, true} : Direction{0, 256, true};
+    if (left)
+        return Direction{-256, 0, true};
+    return Direction{0, 0, false};
+}
+
+Direction nubDirection(int x, int y)
+{
+    return Direction{x, y, x != 0 || y != 0};
+}
+
+Direction controlDirection(const Controller& c, int scheme)
+{
+    switch (scheme) {
+    case leftNubScheme:
+        return nubDirection(c.nub0X, c.nub0Y);
+    case rightNubScheme:
+        return nubDirection(c.nub1X, c.nub1Y);
+    case dPadScheme:
+        return buttonDirection(c.inputUp, c.inputRight, c.inputDown, c.inputLeft);
+    default:
+        return buttonDirection(c.inputY, c.inputB, c.inputX, c.inputA);
+    }
+}
+
+bool isNub(int scheme)
+{
+    return scheme == leftNubScheme || scheme == rightNubScheme;
+}
+
+// A resting nub hands over to the buttons on its side (left nub: d-pad, right
+// nub: face buttons), unless the other option already uses those buttons.
+Direction schemeDirection(const Controller& c, int scheme, int otherScheme)
+{
+    Direction d = controlDirection(c, scheme);
+    int buttons = scheme + 2;
+    if (isNub(scheme) && !d.present && otherScheme != buttons)
+        d = controlDirection(c, buttons);
+    return d;
+}
+}  // namespace
+
+void Game::pollInput()
+{
+    if (!player.getIsDead() && bombs > 0 && pndControls->inputR && player.doBomb(&enemies, &asteroids))
+        bombs--;
+#ifndef ZYNTHRA_CLASSIC
+    if (!player.getIsDead() && decoyBombs > 0 && pndControls->inputL && player.doDecoyBomb())
+        decoyBombs--;
+#endif
+    getMovementInput();
+    getFiringInput();
+}
+
+void Game::getMovementInput()
+{
+    Direction d = schemeDirection(*pndControls, movementScheme(), firingScheme());
+    moveX = d.present ? d.x : 0;
+    moveY = d.present ? d.y : 0;
+}
+
+void Game::getFiringInput()
+{
+    int scheme = firingScheme();
+    // The nubs never fire while paused; the button schemes do not ask.
+    if (paused && isNub(scheme))
+        return;
+    Direction d = schemeDirection(*pndControls, scheme, movementScheme());
+    if (d.present)
+        player.fireLaser(d.x, d.y);
+}
+
+// ---------------------------------------------------------------------------
+// Drawing
+
+namespace {
+GLfloat icoSphereVertices[3840 * 3];
+GLfloat icoSphereNormals[3840 * 3];
+GLuint sphere_vertexPosition_VBO;
+GLuint sphere_vertexNormal_VBO;
+
+const GLfloat icoSphereAmbientAndDiffuse[4] = {0, 0, 0.5f, 1};
+const GLfloat icoSphereSpecular[4] = {1, 1, 1, 0.75f};
+
+void uploadStatic(GLuint* buffer, const GLfloat* data, GLsizeiptr size)
+{
+    glGenBuffers(1, buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, *buffer);
+    glBufferData(GL_ARRAY_BUFFER, size, nullptr, GL_STATIC_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, size, data);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+}  // namespace
+
+void setupSphereVBO()
+{
+    for (int i = 0; i < icoSphereNumberOfVertices; i++) {
+        const VertexData3D& entry = icoSphereVertexData[i];
+        icoSphereVertices[i * 3] = entry.vertex.x;
+        icoSphereVertices[i * 3 + 1] = entry.vertex.y;
+        icoSphereVertices[i * 3 + 2] = entry.vertex.z;
+        icoSphereNormals[i * 3] = entry.normal.x;
+        icoSphereNormals[i * 3 + 1] = entry.normal.y;
+        icoSphereNormals[i * 3 + 2] = entry.normal.z;
+    }
+    uploadStatic(&sphere_vertexPosition_VBO, icoSphereVertices, sizeof(icoSphereVertices));
+    uploadStatic(&sphere_vertexNormal_VBO, icoSphereNormals, sizeof(icoSphereNormals));
+}
+
+void drawSphere(int color)
+{
+    static float starRotate = 0;
+    int i = color < colorRampCount - 1 ? color : colorRampCount - 1;
+
+    glPushMatrix();
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glBindBuffer(GL_ARRAY_BUFFER, sphere_vertexPosition_VBO);
+    glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    glBindBuffer(GL_ARRAY_BUFFER, sphere_vertexNormal_VBO);
+    glNormalPointer(GL_FLOAT, 0, nullptr);
+
+    glEnable(GL_COLOR_MATERIAL);
+    glColor4f(colorRamp[i].x / 255, colorRamp[i].y / 255, colorRamp[i].z / 255, 0.4f);
+    glLineWidth(3.0f);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, icoSphereAmbientAndDiffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, icoSphereSpecular);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 50.0f);
+    glDrawArrays(GL_LINES, 0, icoSphereNumberOfVertices);
+
+    // Glow: a thick, dark-blue, half-transparent copy just inside the bright lines.
+    glEnable(GL_COLOR_MATERIAL);
+    glLineWidth(9.0f);
+    glColor4f(0, 0, 0.4f, 0.5f);
+    glScalef(0.99f, 0.99f, 0.99f);
+    glDrawArrays(GL_LINES, 0, icoSphereNumberOfVertices);
+
+    glDisable(GL_COLOR_MATERIAL);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisable(GL_LIGHTING);
+
+    // Two shells of stars from the same points, turning about different axes.
+    glPointSize(1.5f);
+    glColor4f(1, 1, 1, 1);
+    glScalef(5, 5, 5);
+    glRotatef(starRotate, 0, 1.2f, -1);
+    glDrawArrays(GL_POINTS, 0, icoSphereNumberOfVertices);
+    glScalef(2.5f, 1, 3.75f);
+    glRotatef(starRotate, 1.2f, 1, 0);
+    glDrawArrays(GL_POINTS, 0, icoSphereNumberOfVertices);
+
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glPopMatrix();
+    starRotate += 0.02f;
+    glEnable(GL_LIGHTING);
+}
+
+void Game::setupVBOs()
+{
+    setupSphereVBO();
+    player.setupVBO();
+    enemies.setupVBOs();
+    asteroids.setupVBOs();
+}
+
+void Game::drawTheSphere()
+{
+    drawSphere(0);
+}
+
+void Game::draw(double dT)
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    updateCamera(player.getPosition(), player.getyRef());
+
+    if (paused) {
+        // The frozen scene turns slowly behind the pause menu.
+        pauseRotX += 0.1f;
+        pauseRotY += 0.05f;
+        glRotatef(pauseRotX, 1, 0, 0);
+        glRotatef(pauseRotY, 0, 1, 0);
+    } else if (unpausing) {
+        unpauseTimer += dT;
+        if (unpauseTimer >= unpauseDelay) {
+            unpausing = false;
+            unpauseTimer = 0;
+        }
+    }
+
+    glEnable(GL_LIGHTING);
+    drawSphere(sphereCurrentColor / pointsPerRampStep);
+    glDisable(GL_LIGHTING);
+
+    if (!player.getIsDead())
+        player.draw();
+    enemies.draw();
+    asteroids.draw();
+    particles.draw();
+
+    if (paused)
+        menu->drawInGameMenu(dT);
+    else
+        drawHUD();
+
+    glFlush();
+    glFinish();
+    swapBuffers();
+}
+
+void Game::drawHUD()
+{
+    set2dMode();
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glColor4f(1, 1, 1, 1);
+
+    // The shown score rolls up by a tenth of the gap per drawn frame.
+    if (displayScore < score) {
+        int gap = score - displayScore;
+        displayScore = gap <= 10 ? score : displayScore + gap / 10;
+    }
+
+    glPrintf(0, 0, "Score:%010d", displayScore);
+    glPrintf(650, 0, "Lives:%d", lives);
+#ifdef ZYNTHRA_CLASSIC
+    glPrintf(0, 445, "Bombs:%d", bombs);
+#else
+    glPrintf(0, 445, "Decoy Bombs:%d", decoyBombs);
+    glPrintf(650, 445, "Bombs:%d", bombs);
+#endif
+    if (gameEnding)
+        glPrintf(320, 220, "Game over!");
+    if (unpausing) {
+        glPrintf(320, 156, "Get ready!");
+        glPrintf(368, 188, "%2.2f", 1 - (double)unpauseTimer);
+    }
+
+    glDisable(GL_TEXTURE_2D);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    set3dMode();
+}

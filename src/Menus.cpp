@@ -1,0 +1,656 @@
+#include "Menus.h"
+
+#include <GLES/gl.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "Game.h"
+#include "Sound.h"
+#include "Vector3D.h"
+#include "controller_support.h"
+#include "gl_support.h"
+
+namespace {
+
+const char* const configFileName = "config.txt";
+const char* const highScoresFileName = "highScores.txt";
+const int highScoreRows = 10;
+const size_t wordFieldLength = 255;  // longest key or name a file line may carry
+const size_t displayNameLength = 39;
+const size_t longestTypedName = 13;
+const double repeatDelay = 0.2;
+
+const int selectSound = 5;   // "menuSelect.wav"
+const int changeSound = 6;  // "menuChange.wav"
+
+// Key codes of name entry that type no character.
+const int eraseKey = 22;
+const int returnKey = 36;
+const int firstTypingKey = 10;
+const int lastTypingKey = 58;
+
+const char* const movementLines[4] = {"Movement: Left Nub", "Movement: Right Nub", "Movement: D-Pad",
+                                      "Movement: ABXY Buttons"};
+const char* const firingLines[4] = {"Firing: Left Nub", "Firing: Right Nub", "Firing: D-Pad",
+                                    "Firing: ABXY Buttons"};
+
+// The bar's right edge (second and fourth vertex) follows its eased width.
+GLfloat selectionVertices[] = {0, 32, 0, 300, 32, 0, 0, 0, 0, 300, 0, 0};
+const GLfloat zynTextVerts[] = {0, 512, 0, 0, 0, 0, 512, 0, 0, 0, 512, 0, 512, 0, 0, 512, 512, 0};
+const GLfloat zynTextCoords[] = {0, 1, 0, 0, 1, 0, 0, 1, 1, 0, 1, 1};
+
+struct Default {
+    const char* name;
+    int score;
+};
+const Default defaultHighScores[highScoreRows] = {
+    {"kovar", 935808}, {"mirel", 500000}, {"quil", 250000},  {"talva", 125000}, {"ruka", 100000},
+    {"brenn", 75000},  {"hallem", 50000}, {"veska", 25000}, {"ondri", 12500},  {"pelio", 10000}};
+
+bool isValidScheme(int option)
+{
+    return option >= 0 && option <= 3;
+}
+
+// Scans a signed decimal the way "%d" does, but refuses values beyond int
+// instead of storing whatever the overflow left behind.
+bool parseNumber(const char* text, int& value)
+{
+    char* end = nullptr;
+    errno = 0;
+    const long long number = strtoll(text, &end, 10);
+    if (end == text || errno == ERANGE || number < INT_MIN || number > INT_MAX) return false;
+    value = (int)number;
+    return true;
+}
+
+// The file line format: a word, white space, a number ("%s\t%d"). Words longer
+// than their 255-character field are refused rather than cut.
+bool parseWordAndNumber(const char* line, std::string& word, int& value)
+{
+    while (isspace((unsigned char)*line)) ++line;
+    const char* start = line;
+    while (*line != '\0' && !isspace((unsigned char)*line)) ++line;
+    const size_t length = line - start;
+    if (length == 0 || length > wordFieldLength || !parseNumber(line, value)) return false;
+    word.assign(start, length);
+    return true;
+}
+
+// A row with an empty name is written as a lone tab and the score; it reads
+// back as such, so the rows below it keep their places.
+bool parseScoreRow(const char* line, std::string& name, int& score)
+{
+    if (line[0] == '\t' && parseNumber(line + 1, score)) {
+        name.clear();
+        return true;
+    }
+    return parseWordAndNumber(line, name, score);
+}
+
+// Hands each whole line of the file, whatever its length, to onLine until it
+// returns false. False when the file cannot be read at all (a directory
+// cannot either).
+template <typename LineHandler>
+bool forEachLine(const char* fileName, LineHandler onLine)
+{
+    FILE* file = fopen(fileName, "r");
+    if (file == nullptr) return false;
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
+        fclose(file);
+        return false;
+    }
+    char* line = nullptr;
+    size_t capacity = 0;
+    while (getline(&line, &capacity, file) != -1 && onLine(line)) {
+    }
+    free(line);
+    fclose(file);
+    return true;
+}
+
+bool writeAll(int fd, const std::string& contents)
+{
+    size_t done = 0;
+    while (done < contents.size()) {
+        const ssize_t n = write(fd, contents.data() + done, contents.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += (size_t)n;
+    }
+    return true;
+}
+
+// Replaces the file as a whole: the new contents go to a temporary file beside
+// it, which takes the old file's name only once it is completely on disk. A
+// failed or interrupted save leaves the old file untouched.
+void replaceFile(const char* fileName, const std::string& contents)
+{
+    const std::string temporary = std::string(fileName) + ".tmp";
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return;
+    bool complete = writeAll(fd, contents) && fsync(fd) == 0;
+    complete = close(fd) == 0 && complete;
+    if (!complete || rename(temporary.c_str(), fileName) != 0) unlink(temporary.c_str());
+}
+
+// Moves an eased value an eighth of the way to its target each drawn frame,
+// snapping once it is closer than a tenth of a pixel.
+void easeTowards(float& current, int target)
+{
+    const float gap = std::fabs(current - (float)target);
+    if (gap < 0.1f)
+        current = (float)target;
+    else
+        current += ((float)target > current ? gap : -gap) * 0.125f;
+}
+
+}  // namespace
+
+Menu::Menu()
+{
+    setupKeyChars();
+    readHighScores();
+}
+
+void Menu::setupControls(Controller* controls)
+{
+    pndControls = controls;
+}
+
+void Menu::setGame(Game* theGame)
+{
+    game = theGame;
+}
+
+void Menu::setKeyboard(int* keyboard)
+{
+    keys = keyboard;
+}
+
+// ---------------------------------------------------------------- screens
+
+void Menu::loadMainMenu()
+{
+    // The logo is loaded anew each time; drop the previous copy first.
+    if (zynText != 0) {
+        const GLuint previous = (GLuint)zynText;
+        glDeleteTextures(1, &previous);
+    }
+    zynText = (int)loadImage("zyn.png");
+    playMenuMusic();
+    changeMenu(0);
+    game->gameMode = 0;
+}
+
+void Menu::changeMenu(int menu)
+{
+    static const int lastItem[6] = {4, 4, 0, 2, 0, 0};
+    if (menu < 0 || menu > 5) return;
+    menuMode = menu;
+    menuSelect = 0;
+    selectPos = 0;
+    currentMenuSelections = lastItem[menu];
+}
+
+int Menu::getSelectionWidth(int menu, int selection)
+{
+    static const int mainWidths[5] = {9, 8, 12, 8, 5};
+    static const int pauseWidths[3] = {8, 7, 15};
+    static const int movementWidths[4] = {19, 20, 16, 23};
+    static const int firingWidths[4] = {17, 18, 14, 21};
+
+    if (menu == 0 && selection >= 0 && selection <= 4) return mainWidths[selection];
+    if (menu == 3 && selection >= 0 && selection <= 2) return pauseWidths[selection];
+    if (menu != 1) return 0;
+    switch (selection) {
+    case 0:
+        return 19;
+    case 1:
+        return 18;
+    case 2:
+        return isValidScheme(movementOption) ? movementWidths[movementOption] : 0;
+    case 3:
+        return isValidScheme(firingOption) ? firingWidths[firingOption] : 0;
+    case 4:
+        return 5;
+    default:
+        return 0;
+    }
+}
+
+// ---------------------------------------------------------------- input
+
+// Buttons are held levels: one accepted press per 0.2 s, shared by all of them.
+bool Menu::accepted(bool held)
+{
+    if (!held || selectionTimer < repeatDelay) return false;
+    selectionTimer = 0;
+    return true;
+}
+
+void Menu::menuPollInput(double dT)
+{
+    selectionTimer += dT;
+
+#ifndef ZYNTHRA_CLASSIC
+    if (accepted(pndControls->inputSelect)) {
+        // The screenshot tool's own result does not matter to the menus.
+        [[maybe_unused]] const int status = system("fbgrab screen`date +%y%m%d-%H%M%S`.png");
+    }
+#endif
+
+    if (accepted(pndControls->inputB)) {
+        playSound(selectSound);
+        if (menuMode == 2)
+            changeMenu(0);
+        else if (menuMode == 3)
+            game->pauseGame();
+        else if (menuMode == 1)
+            leaveOptions();
+    }
+
+    if (menuMode == 4) {
+        pollNameEntry(dT);
+        return;
+    }
+
+    if (accepted(pndControls->inputX)) {
+        playSound(selectSound);
+        confirmSelection();
+        return;
+    }
+
+    if (accepted(pndControls->inputUp)) {
+        playSound(changeSound);
+        if (--menuSelect < 0) menuSelect = currentMenuSelections;
+    }
+    if (accepted(pndControls->inputDown)) {
+        playSound(changeSound);
+        if (++menuSelect > currentMenuSelections) menuSelect = 0;
+    }
+    if (menuMode == 1) {
+        if (pndControls->inputRight) adjustOption(1);
+        if (pndControls->inputLeft) adjustOption(-1);
+    }
+}
+
+// The options apply at once; the file follows when the screen is left.
+void Menu::leaveOptions()
+{
+    writeConfig();
+    changeMenu(game->gameMode == 2 ? 3 : 0);
+}
+
+void Menu::confirmSelection()
+{
+    switch (menuMode) {
+    case 0:
+        if (menuSelect == 0)
+            game->newGame();
+        else if (menuSelect == 1)
+            changeMenu(1);
+        else if (menuSelect == 2)
+            changeMenu(2);
+        else if (menuSelect == 3)
+            changeMenu(5);
+        else if (menuSelect == 4)
+            quit = true;
+        break;
+    case 1:
+        if (menuSelect == 4) leaveOptions();
+        break;
+    case 2:
+    case 5:
+        changeMenu(0);
+        break;
+    case 3:
+        if (menuSelect == 0)
+            changeMenu(1);
+        else if (menuSelect == 1)
+            game->pauseGame();
+        else if (menuSelect == 2)
+            game->gameOver();
+        break;
+    }
+}
+
+// Right (+1) or Left (-1) on the options screen. The volumes move every frame
+// the button is held; the control schemes step through the repeat gate.
+void Menu::adjustOption(int step)
+{
+    switch (menuSelect) {
+    case 0:
+        setMusicVol(step);
+        break;
+    case 1:
+        playSound(selectSound);
+        setSoundVol(step);
+        break;
+    case 2:
+    case 3: {
+        if (selectionTimer < repeatDelay) return;
+        playSound(selectSound);
+        selectionTimer = 0;
+        int& option = menuSelect == 2 ? movementOption : firingOption;
+        // Only the step's own direction wraps: Right lifts a hand-edited
+        // negative scheme by one, Left takes it to 3.
+        option += step;
+        if (option > 3) option = 0;
+        if (step < 0 && option < 0) option = 3;
+        if (menuSelect == 2)
+            game->setMovementOption(option);
+        else
+            game->setFiringOption(option);
+        break;
+    }
+    }
+}
+
+// ---------------------------------------------------------------- drawing
+
+void Menu::easeSelectionBar()
+{
+    selectDest = menuSelect * 32;
+    easeTowards(selectPos, selectDest);
+    selectWidth = getSelectionWidth(menuMode, menuSelect) * 16;
+    easeTowards(selectCurrentWidth, selectWidth);
+    selectionVertices[3] = selectCurrentWidth;
+    selectionVertices[9] = selectCurrentWidth;
+}
+
+void Menu::drawSelectionBar()
+{
+    set2dMode();
+    glLoadIdentity();
+    glTranslatef(0, selectPos, -1.1f);
+    glColor4f(0, 1, 0, 0.3f);
+    glVertexPointer(3, GL_FLOAT, 0, selectionVertices);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+}
+
+// A scheme outside 0..3 has no line; the lines below it move up.
+void Menu::drawOptionLines()
+{
+    float y = 0;
+    glPrintf(0, y, "Music Volume: %d%%", getMusicVol());
+    y += 32;
+    glPrintf(0, y, "SFX Volume: %d%%", getSoundVol());
+    y += 32;
+    if (isValidScheme(movementOption)) {
+        glPrintf(0, y, "%s", movementLines[movementOption]);
+        y += 32;
+    }
+    if (isValidScheme(firingOption)) {
+        glPrintf(0, y, "%s", firingLines[firingOption]);
+        y += 32;
+    }
+    glPrintf(0, y, "Back");
+}
+
+void Menu::drawMenu(double dT)
+{
+    static Vector3D pos(0, 0, 1);
+    static Vector3D up(0, 1, 0);
+
+    menuRotation += dT;
+    easeSelectionBar();
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    updateCamera(&pos, &up);
+
+    glEnable(GL_LIGHTING);
+    glRotatef(menuRotation, 0, 1, 0);
+    glRotatef(menuRotation, 0.25f, 0, 0);
+    game->drawTheSphere();
+    glDisable(GL_LIGHTING);
+
+    drawSelectionBar();
+
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glColor4f(1, 1, 1, 1);
+    switch (menuMode) {
+    case 0:
+        glPrintf(0, 0, "New Game");
+        glPrintf(0, 32, "Options");
+        glPrintf(0, 64, "High Scores");
+        glPrintf(0, 96, "Credits");
+        glPrintf(0, 128, "Quit");
+        drawLogo();
+        break;
+    case 1:
+        drawOptionLines();
+        break;
+    case 2:
+        glPrintf(312, 0, "High Scores");
+        for (int i = 0; i < highScoreRows; i++) {
+            glPrintf(0, 96 + 32 * i, "%s", highScores_displayNames[i].c_str());
+            glPrintf(630, 96 + 32 * i, "%010d", highScores_scores[i]);
+        }
+        break;
+    case 4:
+        glPrintf(0, 128, "New high score!");
+        glPrintf(0, 160, "Enter your name:");
+        glPrintf(0, 192, "%s", currentEntry.c_str());
+        break;
+    case 5:
+        glPrintf(0, 32, "Game: kovar");
+        glPrintf(0, 64, "Music: Brisa Kellan");
+        glPrintf(0, 96, "Icon: Selvic");
+        break;
+    }
+    glDisable(GL_TEXTURE_2D);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+
+    set3dMode();
+    glFlush();
+    glFinish();
+    swapBuffers();
+}
+
+void Menu::drawLogo()
+{
+    glBindTexture(GL_TEXTURE_2D, (GLuint)zynText);
+    glLoadIdentity();
+    glTranslatef(288, 100, -1);
+    glTexCoordPointer(2, GL_FLOAT, 0, zynTextCoords);
+    glVertexPointer(3, GL_FLOAT, 0, zynTextVerts);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+}
+
+// Drawn over the frozen game frame, which Game::draw has already drawn.
+void Menu::drawInGameMenu(double)
+{
+    easeSelectionBar();
+    drawSelectionBar();
+
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glColor4f(1, 1, 1, 1);
+    if (menuMode == 3) {
+        glPrintf(0, 0, "Options");
+        glPrintf(0, 32, "Resume");
+        glPrintf(0, 64, "Return to menu");
+    } else if (menuMode == 1) {
+        drawOptionLines();
+    }
+    glPrintf(340, 220, "Paused");
+    glDisable(GL_TEXTURE_2D);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    set3dMode();
+}
+
+// ---------------------------------------------------------------- configuration
+
+void Menu::readConfig()
+{
+    int parsedLines = 0;
+    const bool opened = forEachLine(configFileName, [&](const char* line) {
+        std::string key;
+        int value = 0;
+        if (!parseWordAndNumber(line, key, value)) return true;
+        parsedLines++;
+        if (key == "movement") {
+            movementOption = value > 3 ? 0 : value;
+            game->setMovementOption(movementOption);
+        } else if (key == "firing") {
+            firingOption = value > 3 ? 1 : value;
+            game->setFiringOption(firingOption);
+        } else if (key == "sound") {
+            setSoundVolDirect(value < 0 || value > 100 ? 50 : value);
+        } else if (key == "music") {
+            setMusicVolDirect(value < 0 || value > 100 ? 40 : value);
+        }
+        return parsedLines < 4;
+    });
+    if (opened) return;
+
+    puts("Unable to open config file!");
+    movementOption = 0;
+    game->setMovementOption(0);
+    firingOption = 1;
+    game->setFiringOption(1);
+    setSoundVolDirect(40);
+    setMusicVolDirect(50);
+    writeConfig();
+}
+
+void Menu::writeConfig()
+{
+    char text[128];
+    snprintf(text, sizeof text, "movement\t%d\nfiring\t%d\nsound\t%d\nmusic\t%d\n", movementOption, firingOption,
+             getSoundVol(), getMusicVol());
+    replaceFile(configFileName, text);
+}
+
+// ---------------------------------------------------------------- high scores
+
+void Menu::readHighScores()
+{
+    highScores_scores.assign(highScoreRows, 0);
+    highScores_names.assign(highScoreRows, std::string());
+    highScores_displayNames.assign(highScoreRows, std::string());
+
+    int row = 0;
+    const bool opened = forEachLine(highScoresFileName, [&](const char* line) {
+        if (row == highScoreRows) return false;
+        if (parseScoreRow(line, highScores_names[row], highScores_scores[row])) row++;
+        return true;
+    });
+    if (opened) {
+        refreshHighScores();
+        return;
+    }
+
+    puts("Unable to open high scores file!");
+    for (int i = 0; i < highScoreRows; i++) {
+        highScores_names[i] = defaultHighScores[i].name;
+        highScores_scores[i] = defaultHighScores[i].score;
+    }
+    refreshHighScores();
+    writeHighScores();
+}
+
+// The score takes its row now; the name joins it when name entry finishes.
+void Menu::addHighScore(int score)
+{
+    for (int i = 0; i < highScoreRows; i++) {
+        if (highScores_scores[i] < score) {
+            highScores_scores.insert(highScores_scores.begin() + i, score);
+            highScores_scores.pop_back();
+            currentEntryIndex = i;
+            changeMenu(4);
+            return;
+        }
+    }
+    loadMainMenu();
+}
+
+void Menu::refreshHighScores()
+{
+    for (int i = 0; i < highScoreRows; i++) {
+        std::string shown = highScores_names[i];
+        if (shown.size() < displayNameLength) shown.resize(displayNameLength, '.');
+        highScores_displayNames[i] = shown;
+    }
+}
+
+void Menu::writeHighScores()
+{
+    std::string text;
+    for (int i = 0; i < highScoreRows; i++)
+        text += highScores_names[i] + '\t' + std::to_string(highScores_scores[i]) + '\n';
+    replaceFile(highScoresFileName, text);
+}
+
+// ---------------------------------------------------------------- name entry
+
+void Menu::setupKeyChars()
+{
+    static const char* const rows[] = {"1234567890", "qwertyuiop", "asdfghjkl", "zxcvbnm"};
+    static const int firstCodes[] = {10, 24, 38, 52};
+
+    for (char& c : keyChars) c = 0;
+    for (int r = 0; r < 4; r++)
+        for (int i = 0; rows[r][i] != '\0'; i++) keyChars[firstCodes[r] + i] = rows[r][i];
+}
+
+// The lowest held key code wins; a held key repeats through the shared gate.
+int Menu::getKey(double)
+{
+    if (selectionTimer < repeatDelay) return 0;
+    for (int code = firstTypingKey; code <= lastTypingKey; code++) {
+        if (keys[code] == 1) {
+            selectionTimer = 0;
+            return code;
+        }
+    }
+    return 0;
+}
+
+void Menu::pollNameEntry(double dT)
+{
+    if (accepted(pndControls->inputX)) {
+        playSound(selectSound);
+        finishNameEntry();
+        return;
+    }
+    const int key = getKey(dT);
+    if (key == returnKey) {
+        playSound(selectSound);
+        finishNameEntry();
+    } else if (key == eraseKey) {
+        if (!currentEntry.empty()) {
+            currentEntry.pop_back();
+            playSound(selectSound);
+        }
+    } else if (key != 0 && keyChars[key] != 0) {
+        if (currentEntry.size() < longestTypedName) {
+            currentEntry += keyChars[key];
+            playSound(selectSound);
+        }
+    }
+}
+
+// Name entry cannot be cancelled: finishing always stores the name.
+void Menu::finishNameEntry()
+{
+    highScores_names.insert(highScores_names.begin() + currentEntryIndex, currentEntry);
+    highScores_names.pop_back();
+    refreshHighScores();
+    writeHighScores();
+    currentEntry.clear();
+    changeMenu(2);
+    playMenuMusic();
+}

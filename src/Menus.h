@@ -1,0 +1,71 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct Controller;
+class Game;
+
+// Everything the player sees outside of play and while a game is paused:
+// the menu screens, the settings file, the high-score table and name entry.
+class Menu {
+public:
+    Menu();
+
+    void setupControls(Controller* controls);
+    void setGame(Game* theGame);
+    void setKeyboard(int* keyboard);
+
+    void loadMainMenu();
+    void changeMenu(int menu);
+    void menuPollInput(double dT);
+    void drawMenu(double dT);
+    void drawInGameMenu(double dT);
+    void drawLogo();
+    int getSelectionWidth(int menu, int selection);
+
+    void readConfig();
+    void writeConfig();
+
+    void readHighScores();
+    void addHighScore(int score);
+    void refreshHighScores();
+    void writeHighScores();
+
+    void setupKeyChars();
+    int getKey(double dT);
+
+    bool quit = false;
+    Controller* pndControls = nullptr;
+    int* keys = nullptr;
+    char keyChars[256] = {};
+    int menuSelect = 0;
+    int menuMode = 0;
+    int currentMenuSelections = 0;
+    float selectionTimer = 0.1f;
+    float menuRotation = 0;
+    int selectDest = 0;
+    float selectPos = 0;
+    int selectWidth = 0;
+    float selectCurrentWidth = 0;
+    Game* game = nullptr;
+    int zynText = 0;
+    std::vector<int> highScores_scores;
+    std::vector<std::string> highScores_names;
+    std::vector<std::string> highScores_displayNames;
+    std::string currentEntry;
+    int currentEntryIndex = 0;
+    int movementOption = 0;
+    int firingOption = 1;
+
+private:
+    bool accepted(bool held);
+    void leaveOptions();
+    void confirmSelection();
+    void adjustOption(int step);
+    void pollNameEntry(double dT);
+    void finishNameEntry();
+    void easeSelectionBar();
+    void drawSelectionBar();
+    void drawOptionLines();
+};

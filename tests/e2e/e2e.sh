@@ -1,0 +1,202 @@
+#!/bin/bash
+# One end-to-end case: e2e.sh CASE PROGRAM VPAD FBGRAB DATA_DIR CASE_DIR
+#
+# The program runs unchanged in a fresh folder that holds only the data files,
+# on a private Xvfb, with its pad played from CASE_DIR/<script>.vpad and its
+# audio mixed into a file. Menus accept a held button at most every 0.2 s, so
+# the scripts keep taps short and 0.4 s apart.
+set -u
+case_name=$1 program=$2 vpad=$3 fbgrab=$4 data=$5 here=$6
+
+work=$(mktemp -d /tmp/zynthra_e2e_XXXXXX)
+game_dir=$work/game
+xvfb_pid=""
+game_pid=""
+status=""
+
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL ($case_name): $*"
+    for log in out err; do
+        [ -s "$work/$log.txt" ] && { echo "--- program's std$log:"; cat "$work/$log.txt"; }
+    done
+    exit 1
+}
+
+fresh_folder() {
+    rm -rf "$game_dir"
+    mkdir "$game_dir" && cp "$data"/* "$game_dir"/ && cd "$game_dir" || fail "cannot set up $game_dir"
+    rm -f "$work/audio.raw"
+}
+
+start_x() {
+    Xvfb -displayfd 3 -screen 0 800x480x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+    xvfb_pid=$!
+    for _ in $(seq 200); do
+        [ -s "$work/display" ] && break
+        sleep 0.05
+    done
+    [ -s "$work/display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n 1 "$work/display")"
+}
+
+# Starts the program in the background with the named pad script.
+launch() {
+    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" VPAD_SCRIPT="$here/$1.vpad" VPAD_FBGRAB="$fbgrab" \
+        timeout 120 env LD_PRELOAD="$vpad" "$program" >"$work/out.txt" 2>"$work/err.txt" &
+    game_pid=$!
+}
+
+finish() {
+    wait "$game_pid"
+    status=$?
+    game_pid=""
+}
+
+run() {
+    launch "$1"
+    finish
+}
+
+expect_status() {
+    [ "$status" = "$1" ] || fail "exit status $status, expected $1"
+}
+
+expect_line() {
+    grep -qxF "$1" "$work/out.txt" || fail "no line \"$1\" on standard output"
+}
+
+expect_file() {
+    printf '%s' "$2" | cmp -s - "$1" || fail "$1 holds: $(cat -A "$1" 2>&1)"
+}
+
+# Pixels brighter than 80% grey in the rectangle X Y W H of a screenshot: white
+# text passes, the blue sphere and the dim scene behind it do not.
+bright_pixels() {
+    [ -s "$1" ] || fail "no screenshot $1"
+    /usr/bin/convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -colorspace Gray -threshold 80% \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+
+expect_text() {  # FILE X Y W H: white text is drawn there
+    local n
+    n=$(bright_pixels "$@")
+    [ "$n" -ge 100 ] || fail "$1: only $n bright pixels at $2,$3 ${4}x$5, text expected"
+}
+
+expect_no_text() {  # FILE X Y W H
+    local n
+    n=$(bright_pixels "$@")
+    [ "$n" -lt 30 ] || fail "$1: $n bright pixels at $2,$3 ${4}x$5, no text expected"
+}
+
+# Peak of the mixed audio after its first second (22050 Hz, 16-bit stereo).
+expect_audible() {
+    local peak
+    [ -s "$work/audio.raw" ] || fail "no audio was mixed"
+    peak=$(sox -t raw -r 22050 -e signed -b 16 -c 2 "$work/audio.raw" -n trim 1 stat 2>&1 |
+        awk '/Maximum amplitude/ { print $3 }')
+    awk -v p="${peak:-0}" 'BEGIN { exit !(p > 0.01) }' || fail "$1 silent (peak ${peak:-none})"
+}
+
+default_scores=$'kovar\t935808\nmirel\t500000\nquil\t250000\ntalva\t125000\nruka\t100000\nbrenn\t75000\nhallem\t50000\nveska\t25000\nondri\t12500\npelio\t10000\n'
+default_config=$'movement\t0\nfiring\t1\nsound\t40\nmusic\t50\n'
+
+case_first_start() {
+    start_x
+    fresh_folder
+    run first_start
+    expect_status 0
+    expect_line "Unable to open high scores file!"
+    expect_line "Unable to open config file!"
+    expect_file highScores.txt "$default_scores"
+    expect_file config.txt "$default_config"
+    expect_text menu.png 0 0 140 32  # "New Game"
+    expect_text menu.png 0 128 70 32  # "Quit"
+    expect_no_text menu.png 0 176 140 32
+}
+
+case_no_display() {
+    fresh_folder
+    env -u DISPLAY "$program" >"$work/out.txt" 2>"$work/err.txt"
+    status=$?
+    expect_status 255
+    expect_line "cannot connect to X server"
+    expect_line "initialising display failed - quiting"
+}
+
+case_options() {
+    start_x
+    fresh_folder
+    run options
+    expect_status 0
+    expect_file config.txt $'movement\t1\nfiring\t1\nsound\t40\nmusic\t55\n'
+}
+
+case_pause_return() {
+    start_x
+    fresh_folder
+    run pause_return
+    expect_status 0
+    expect_text paused.png 340 220 100 32  # "Paused"
+    expect_text paused.png 0 64 200 32  # "Return to menu"
+    expect_no_text paused.png 0 128 70 32
+    expect_text menu.png 0 128 70 32  # the main menu's "Quit"
+    expect_file highScores.txt "$default_scores"
+}
+
+# Holds each key for longer than a frame, so its press and release are not
+# drained in the same frame and cancel out, but for less than the 0.2 s after
+# which a held key types again. One xdotool run per key keeps the hold exact.
+type_keys() {
+    for key in "$@"; do
+        xdotool keydown "$key" sleep 0.12 keyup "$key" sleep 0.3 || fail "xdotool $key"
+    done
+}
+
+case_name_entry() {
+    start_x
+    fresh_folder
+    # The last row is negative, so even a game abandoned at 0 points enters it.
+    local table=$'ann\t900\nbo\t800\ncy\t700\ndi\t600\ned\t500\nfay\t400\ngus\t300\nhal\t200\nivy\t100\n'
+    printf '%s' "$table"$'low\t-1\n' >highScores.txt
+    launch name_entry
+    for _ in $(seq 300); do
+        grep -q "name entry" "$work/err.txt" && break
+        kill -0 "$game_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    grep -q "name entry" "$work/err.txt" || fail "the script never reached name entry"
+    type_keys a b c Return
+    finish
+    expect_status 0
+    expect_file highScores.txt "$table"$'abc\t0\n'
+    expect_text scores.png 0 384 200 32  # row 9 of the high-score screen
+}
+
+case_audio() {
+    start_x
+    fresh_folder
+    printf 'movement\t0\nfiring\t1\nsound\t0\nmusic\t50\n' >config.txt
+    run audio
+    expect_status 0
+    expect_audible "the menu music"
+
+    fresh_folder
+    printf 'movement\t0\nfiring\t1\nsound\t100\nmusic\t0\n' >config.txt
+    run audio
+    expect_status 0
+    expect_audible "the menu effects"
+}
+
+"case_$case_name"
+echo "PASS ($case_name)"

@@ -1,0 +1,82 @@
+#include "gl_fixture.h"
+
+#include <memory>
+
+#include "Game.h"
+#include "sound_double.h"
+
+namespace {
+// A new game's first frames, drawn with the real models into the real context.
+class GameDrawTest : public GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        game = std::make_unique<Game>();
+        game->setupVBOs();
+        game->newGame();
+        game->player.isRezing = false;  // steady, not blinking
+    }
+
+    std::vector<Rgba> drawFrame()
+    {
+        game->draw(1.0 / 60);
+        return readFrame();
+    }
+
+    static bool isWhite(const Rgba& p) { return p.r > 170 && p.g > 170 && p.b > 170; }
+    static bool isBlue(const Rgba& p) { return p.b > 60 && p.b > p.r + 40 && p.b > p.g + 20; }
+
+    static int count(const std::vector<Rgba>& frame, int x0, int y0, int x1, int y1, bool (*test)(const Rgba&))
+    {
+        int n = 0;
+        for (int y = y0; y < y1; y++)
+            for (int x = x0; x < x1; x++)
+                n += test(pixel(frame, x, y)) ? 1 : 0;
+        return n;
+    }
+
+    std::unique_ptr<Game> game;
+};
+}  // namespace
+
+TEST_F(GameDrawTest, ANewGameShowsTheBlueArenaTheShipAndTheHud)
+{
+    std::vector<Rgba> frame = drawFrame();
+    savePng(frame, "/tmp/zynthra_game_frame.png");
+
+    // The arena's blue wireframe fills the screen around the ship.
+    EXPECT_GT(count(frame, 0, 40, 800, 440, isBlue), 5000);
+
+    // The ship's white outline sits in the middle of the screen.
+    int shipInk = count(frame, 370, 215, 430, 265, isWhite);
+    EXPECT_GT(shipInk, 40);
+
+    // HUD texts in the four corners, nothing between them.
+    EXPECT_GT(count(frame, 0, 0, 256, 32, isWhite), 300);      // Score:0000000000
+    EXPECT_GT(count(frame, 650, 0, 762, 32, isWhite), 100);    // Lives:3
+    EXPECT_GT(count(frame, 0, 445, 224, 477, isWhite), 200);   // Decoy Bombs:2
+    EXPECT_GT(count(frame, 650, 445, 762, 477, isWhite), 100); // Bombs:3
+    EXPECT_LT(count(frame, 300, 0, 600, 32, isWhite), 30);
+
+    // A lost ship is not drawn.
+    game->player.isDead = true;
+    frame = drawFrame();
+    EXPECT_LT(count(frame, 370, 215, 430, 265, isWhite), shipInk / 4);
+}
+
+TEST_F(GameDrawTest, GameOverAndTheCountdownShowInTheMiddle)
+{
+    game->player.isDead = true;
+    std::vector<Rgba> frame = drawFrame();
+    int quiet = count(frame, 320, 150, 480, 260, isWhite);
+
+    game->gameEnding = true;
+    game->unpausing = true;
+    game->unpauseTimer = 0.25f;
+    frame = drawFrame();
+    savePng(frame, "/tmp/zynthra_game_over_frame.png");
+    EXPECT_GT(count(frame, 320, 220, 480, 252, isWhite), quiet + 200);  // Game over!
+    EXPECT_GT(count(frame, 320, 156, 480, 188, isWhite), 200);          // Get ready!
+    EXPECT_GT(count(frame, 368, 188, 432, 220, isWhite), 60);           // 0.73
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "Game.h"
+#include "menu_test_support.h"
+#include "sound_double.h"
+
+inline int liveParticles(const ParticlePool& pool)
+{
+    int n = 0;
+    for (const Particle& p : pool.particles)
+        n += p.isInUse ? 1 : 0;
+    return n;
+}
+
+inline int liveShots(const LaserShotPool& pool)
+{
+    int n = 0;
+    for (const LaserShot& shot : pool.shots)
+        n += shot.isInUse ? 1 : 0;
+    return n;
+}
+
+// Heading of a shot on the screen, in degrees counter-clockwise from the
+// right, for a ship at (0, 0, 1) with its starting axes (x right, y up).
+inline float launchAngle(const LaserShot& shot)
+{
+    Vector3D axis = shot.rotationAxis, position = shot.position;
+    Vector3D dir(axis.y * position.z - axis.z * position.y, axis.z * position.x - axis.x * position.z,
+                 axis.x * position.y - axis.y * position.x);
+    return std::atan2(dir.y, dir.x) * 57.295776f;
+}
+
+// A game that has just been started from the main menu, in a fresh working folder.
+class GameTest : public MenuTest {
+protected:
+    void SetUp() override
+    {
+        MenuTest::SetUp();
+        makeMenu();
+        game->newGame();
+        sound_double::reset();
+    }
+
+    Player& player() { return game->player; }
+
+    // Puts a basic enemy right on the ship, ready to collide.
+    void enemyOnShip()
+    {
+        Vector3D axis(1, 0, 0);
+        game->enemies.create(0, player().getPosition(), &axis);
+    }
+
+    // Makes the ship vulnerable and crashes it into an enemy.
+    void loseShip()
+    {
+        player().isDead = false;
+        player().isRezing = false;
+        enemyOnShip();
+        game->collisionDetection();
+    }
+};

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "Game.h"
+#include "Menus.h"
+#include "Sound.h"
+#include "controller_support.h"
+#include "sound_double.h"
+
+// Every menu test runs in a fresh, empty working folder: the menu reads and
+// writes its files there, as the game does in its own folder.
+class MenuTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/zynthra_menu_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(folder);
+        // Not a PNG, so the logo loads as texture 0 without needing a GL context.
+        writeFile("zyn.png", "not an image");
+        sound_double::reset();
+        game = std::make_unique<Game>();
+    }
+
+    void TearDown() override
+    {
+        std::filesystem::current_path(previous);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+
+    // Builds, links and opens the menu the way main does; its constructor
+    // reads the high scores.
+    Menu& makeMenu()
+    {
+        menu = std::make_unique<Menu>();
+        menu->setupControls(&controls);
+        menu->setGame(game.get());
+        menu->setKeyboard(keys);
+        game->setupControls(&controls);
+        game->setMenu(menu.get());
+        menu->loadMainMenu();
+        return *menu;
+    }
+
+    // Like makeMenu, returning what the construction printed.
+    std::string makeMenuCapturingOutput()
+    {
+        testing::internal::CaptureStdout();
+        makeMenu();
+        return testing::internal::GetCapturedStdout();
+    }
+
+    void frame(double dT = 0.25) { menu->menuPollInput(dT); }
+
+    // Holds one button for a single frame that comes after the repeat gate has opened.
+    void press(bool Controller::*button)
+    {
+        controls.*button = true;
+        frame();
+        controls.*button = false;
+    }
+
+    static void writeFile(const std::string& name, const std::string& text)
+    {
+        std::ofstream(name, std::ios::binary) << text;
+    }
+
+    static std::string readFile(const std::string& name)
+    {
+        std::ifstream in(name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    // The names in the working folder, so a stray temporary file shows up.
+    static std::set<std::string> folderContents()
+    {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(".")) names.insert(entry.path().filename());
+        return names;
+    }
+
+    std::filesystem::path folder;
+    std::filesystem::path previous;
+    Controller controls{};
+    int keys[256] = {};
+    std::unique_ptr<Game> game;
+    std::unique_ptr<Menu> menu;
+};
+
+// Makes every write past the first `bytes` of a file fail, as a full disk or a
+// crash half-way through a save would, for as long as it lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit = {bytes, saved_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    sighandler_t previousHandler_;
+};

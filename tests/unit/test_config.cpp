@@ -1,0 +1,106 @@
+#include "menu_test_support.h"
+
+class ConfigFile : public MenuTest {
+protected:
+    // Reads the given config.txt into a fresh menu and game.
+    void readConfig(const std::string& text)
+    {
+        writeFile("config.txt", text);
+        makeMenu();
+        menu->readConfig();
+    }
+};
+
+TEST_F(ConfigFile, MissingFileAppliesAndWritesTheDefaults)
+{
+    makeMenu();
+    menu->movementOption = game->movementOption = 2;
+    setMusicVolDirect(90);
+    setSoundVolDirect(10);
+    testing::internal::CaptureStdout();
+    menu->readConfig();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Unable to open config file!\n");
+    EXPECT_EQ(menu->movementOption, 0);
+    EXPECT_EQ(game->movementOption, 0);
+    EXPECT_EQ(game->firingOption, 1);
+    EXPECT_EQ(getMusicVol(), 50);
+    EXPECT_EQ(getSoundVol(), 40);
+    EXPECT_EQ(readFile("config.txt"), "movement\t0\nfiring\t1\nsound\t40\nmusic\t50\n");
+}
+
+TEST_F(ConfigFile, OutOfRangeValuesAreReplacedAndNegativeSchemesPass)
+{
+    readConfig("movement\t7\nfiring\t9\nsound\t150\nmusic\t101\n");
+    EXPECT_EQ(menu->movementOption, 0);
+    EXPECT_EQ(menu->firingOption, 1);
+    EXPECT_EQ(game->firingOption, 1);
+    EXPECT_EQ(getSoundVol(), 50);
+    EXPECT_EQ(getMusicVol(), 40);
+
+    readConfig("sound\t-1\nmusic\t-1\nmovement\t-2\nfiring\t-7\n");
+    EXPECT_EQ(getSoundVol(), 50);
+    EXPECT_EQ(getMusicVol(), 40);
+    EXPECT_EQ(menu->movementOption, -2);
+    EXPECT_EQ(game->movementOption, -2);
+    EXPECT_EQ(game->firingOption, -7);
+}
+
+TEST_F(ConfigFile, OnlyTheFirstFourParsedLinesCount)
+{
+    // Keys are case-sensitive: "Music" is an unknown key, but it counts.
+    const std::string text =
+        "\n# comment\nmovement\nMusic\t12\nmovement 2\n\n   firing\t\t3 trailing\nmovement\t1\nsound\t70\n";
+    readConfig(text);
+    EXPECT_EQ(menu->movementOption, 1) << "the later line wins";
+    EXPECT_EQ(menu->firingOption, 3);
+    EXPECT_EQ(getSoundVol(), 40) << "a fifth parsed line is not applied";
+    EXPECT_EQ(getMusicVol(), 50);
+    EXPECT_EQ(readFile("config.txt"), text) << "reading never rewrites the file";
+}
+
+TEST_F(ConfigFile, BadLinesAreSkippedWithoutCounting)
+{
+    const std::string junk("\x01\xff\x00\x7f movement\t3\n", 16);
+    readConfig(junk + std::string(300, 'k') + "\t1\n" + "movement\t" + std::string(1 << 20, '9') +
+               "\nmusic\t2147483648\nsound\t-2147483649\nfiring\t2\nmovement\t3\nsound\t12\nmusic\t34\n");
+    EXPECT_EQ(menu->firingOption, 2);
+    EXPECT_EQ(menu->movementOption, 3);
+    EXPECT_EQ(getSoundVol(), 12);
+    EXPECT_EQ(getMusicVol(), 34);
+}
+
+TEST_F(ConfigFile, AFailedSaveLeavesTheOldFileAndNoTemporary)
+{
+    readConfig("movement\t2\nfiring\t3\nsound\t20\nmusic\t30\n");
+    menu->movementOption = 1;
+    {
+        FileSizeLimit limit(10);
+        menu->writeConfig();
+    }
+    EXPECT_EQ(readFile("config.txt"), "movement\t2\nfiring\t3\nsound\t20\nmusic\t30\n");
+    EXPECT_EQ(folderContents(), (std::set<std::string>{"config.txt", "highScores.txt", "zyn.png"}));
+    EXPECT_EQ(menu->movementOption, 1);
+
+    menu->writeConfig();
+    EXPECT_EQ(readFile("config.txt"), "movement\t1\nfiring\t3\nsound\t20\nmusic\t30\n");
+    EXPECT_EQ(folderContents(), (std::set<std::string>{"config.txt", "highScores.txt", "zyn.png"}));
+}
+
+TEST_F(ConfigFile, AnUnwritablePlaceKeepsTheGameGoing)
+{
+    // Permission bits do not stop root, so the target is a directory: it can
+    // be neither read nor replaced.
+    std::filesystem::create_directory("config.txt");
+    makeMenu();
+    testing::internal::CaptureStdout();
+    menu->readConfig();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Unable to open config file!\n");
+    EXPECT_EQ(menu->firingOption, 1);
+    EXPECT_TRUE(std::filesystem::is_directory("config.txt"));
+    EXPECT_EQ(folderContents(), (std::set<std::string>{"config.txt", "highScores.txt", "zyn.png"}));
+
+    // A working folder that no longer exists cannot take a file either.
+    std::filesystem::remove_all(folder);
+    menu->writeConfig();
+    EXPECT_FALSE(std::filesystem::exists(folder));
+}

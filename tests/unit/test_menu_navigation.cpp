@@ -1,0 +1,229 @@
+#include <sys/stat.h>
+
+#include <regex>
+
+#include "menu_test_support.h"
+
+using MenuNavigation = MenuTest;
+
+TEST_F(MenuNavigation, UpAndDownWrapAndOnlyMoveOnScreensWithItems)
+{
+    makeMenu();
+    press(&Controller::inputUp);
+    EXPECT_EQ(menu->menuSelect, 4);
+    press(&Controller::inputDown);
+    EXPECT_EQ(menu->menuSelect, 0);
+
+    menu->changeMenu(2);
+    press(&Controller::inputDown);
+    press(&Controller::inputUp);
+    EXPECT_EQ(menu->menuSelect, 0);
+    EXPECT_EQ(menu->getSelectionWidth(2, 0), 0);
+    EXPECT_EQ(sound_double::count(6), 4);
+}
+
+TEST_F(MenuNavigation, OneAcceptedPressEvery0_2SecondsSharedByAllButtons)
+{
+    makeMenu();
+    controls.inputDown = true;
+    for (int i = 0; i < 10; i++) frame(0.07);  // accepted at 0.24, 0.45 and 0.66 s
+    controls.inputDown = false;
+    EXPECT_EQ(menu->menuSelect, 3);
+
+    // Confirming opens the credits; the next press waits for the gate again.
+    controls.inputX = true;
+    frame(0.3);
+    controls.inputX = false;
+    ASSERT_EQ(menu->menuMode, 5);
+    controls.inputB = true;
+    frame(0.15);
+    EXPECT_EQ(sound_double::count(5), 1);
+    frame(0.15);
+    EXPECT_EQ(sound_double::count(5), 2);
+}
+
+TEST_F(MenuNavigation, MainMenuItemsLeadToTheirScreens)
+{
+    makeMenu();
+    const int expected[] = {1, 2, 5};
+    for (int item = 1; item <= 3; item++) {
+        menu->changeMenu(0);
+        menu->menuSelect = item;
+        press(&Controller::inputX);
+        EXPECT_EQ(menu->menuMode, expected[item - 1]);
+        EXPECT_EQ(menu->menuSelect, 0);
+    }
+    EXPECT_EQ(menu->currentMenuSelections, 0);  // credits
+
+    menu->changeMenu(0);
+    menu->menuSelect = 4;
+    press(&Controller::inputX);
+    EXPECT_TRUE(menu->quit);
+
+    menu->menuSelect = 0;
+    press(&Controller::inputX);
+    EXPECT_EQ(game->gameMode, 1);
+    EXPECT_EQ(menu->menuMode, 0);
+    EXPECT_EQ(sound_double::log().gameMusicStarts, 1);
+}
+
+TEST_F(MenuNavigation, BackAndConfirmOnHighScoresAndCredits)
+{
+    makeMenu();
+    menu->changeMenu(5);
+    press(&Controller::inputB);
+    EXPECT_EQ(menu->menuMode, 5) << "B does not leave the credits";
+    press(&Controller::inputX);
+    EXPECT_EQ(menu->menuMode, 0);
+
+    for (bool Controller::*button : {&Controller::inputB, &Controller::inputX}) {
+        menu->changeMenu(2);
+        press(button);
+        EXPECT_EQ(menu->menuMode, 0);
+    }
+    EXPECT_EQ(sound_double::count(5), 4);
+    menu->changeMenu(9);
+    EXPECT_EQ(menu->menuMode, 0);
+}
+
+TEST_F(MenuNavigation, ConfirmOnOptionLinesOtherThanBackChangesNothing)
+{
+    makeMenu();
+    menu->changeMenu(1);
+    for (int item = 0; item < 4; item++) {
+        menu->menuSelect = item;
+        press(&Controller::inputX);
+        EXPECT_EQ(menu->menuMode, 1);
+    }
+    EXPECT_EQ(sound_double::count(5), 4);
+    EXPECT_EQ(menu->movementOption, 0);
+    EXPECT_EQ(menu->firingOption, 1);
+    EXPECT_EQ(sound_double::log().musicVol, 50);
+    EXPECT_FALSE(std::filesystem::exists("config.txt"));
+}
+
+TEST_F(MenuNavigation, VolumesMoveEveryHeldFrameWithoutTheGate)
+{
+    makeMenu();
+    menu->changeMenu(1);
+    controls.inputRight = true;
+    for (int i = 0; i < 3; i++) frame(0);
+    EXPECT_EQ(sound_double::log().musicVol, 53);
+    EXPECT_TRUE(sound_double::log().sounds.empty());
+
+    menu->menuSelect = 1;
+    for (int i = 0; i < 3; i++) frame(0);
+    controls.inputRight = false;
+    controls.inputLeft = true;
+    frame(0);
+    EXPECT_EQ(sound_double::log().soundVol, 42);
+    EXPECT_EQ(sound_double::count(5), 4);
+}
+
+TEST_F(MenuNavigation, ControlSchemesStepThroughTheGateAndWrap)
+{
+    makeMenu();
+    menu->changeMenu(1);
+    menu->menuSelect = 2;
+    menu->movementOption = 3;
+    controls.inputRight = true;
+    frame();
+    frame(0.1);
+    controls.inputRight = false;
+    EXPECT_EQ(menu->movementOption, 0) << "one step per 0.2 s";
+    EXPECT_EQ(game->movementOption, 0);
+
+    menu->menuSelect = 3;
+    menu->firingOption = 0;
+    press(&Controller::inputLeft);
+    EXPECT_EQ(menu->firingOption, 3);
+    EXPECT_EQ(game->firingOption, 3);
+    EXPECT_EQ(menu->getSelectionWidth(1, 3), 21);
+
+    // A hand-edited negative scheme: Right steps it up by one, Left sets 3.
+    menu->firingOption = -5;
+    EXPECT_EQ(menu->getSelectionWidth(1, 3), 0);
+    press(&Controller::inputRight);
+    EXPECT_EQ(menu->firingOption, -4);
+    press(&Controller::inputLeft);
+    EXPECT_EQ(menu->firingOption, 3);
+}
+
+TEST_F(MenuNavigation, LeavingOptionsWritesConfigAndReturnsWhereItCameFrom)
+{
+    makeMenu();
+    menu->changeMenu(1);
+    menu->movementOption = 2;
+    menu->menuSelect = 4;
+    press(&Controller::inputX);
+    EXPECT_EQ(menu->menuMode, 0);
+    EXPECT_EQ(readFile("config.txt"), "movement\t2\nfiring\t1\nsound\t40\nmusic\t50\n");
+
+    game->newGame();
+    game->pauseGame();
+    ASSERT_EQ(menu->menuMode, 3);
+    press(&Controller::inputX);  // "Options"
+    ASSERT_EQ(menu->menuMode, 1);
+    menu->firingOption = 3;
+    press(&Controller::inputB);
+    EXPECT_EQ(menu->menuMode, 3);
+    EXPECT_EQ(readFile("config.txt"), "movement\t2\nfiring\t3\nsound\t40\nmusic\t50\n");
+}
+
+TEST_F(MenuNavigation, PauseMenuResumesOrAbandonsTheGame)
+{
+    makeMenu();
+    game->newGame();
+    game->pauseGame();
+    menu->menuSelect = 1;
+    press(&Controller::inputX);
+    EXPECT_EQ(game->gameMode, 1);
+    EXPECT_TRUE(game->unpausing);
+
+    game->pauseGame();
+    press(&Controller::inputB);
+    EXPECT_EQ(game->gameMode, 1);
+    EXPECT_FALSE(game->paused);
+
+    // A score of 0 does not enter the default table: back to the main menu.
+    game->pauseGame();
+    menu->menuSelect = 2;
+    press(&Controller::inputX);
+    EXPECT_EQ(game->gameMode, 0);
+    EXPECT_EQ(menu->menuMode, 0);
+    EXPECT_EQ(sound_double::log().menuMusicStarts, 2) << "at start-up and again now";
+}
+
+TEST_F(MenuNavigation, ChangingScreensPutsTheBarAtTheTopAndEasesItsWidth)
+{
+    makeMenu();
+    menu->menuSelect = 2;
+    for (int i = 0; i < 200; i++) menu->drawInGameMenu(0);
+    EXPECT_EQ(menu->selectPos, 64);
+    EXPECT_EQ(menu->selectCurrentWidth, 12 * 16);
+
+    menu->changeMenu(3);
+    EXPECT_EQ(menu->selectPos, 0);
+    menu->drawInGameMenu(0);
+    EXPECT_FLOAT_EQ(menu->selectCurrentWidth, 192 - 64 * 0.125f);  // towards 8 cells
+}
+
+TEST_F(MenuNavigation, SelectTakesAScreenshotOnlyInTheMainRules)
+{
+    makeMenu();
+    std::filesystem::create_directory("bin");
+    writeFile("bin/fbgrab", "#!/bin/sh\necho \"$@\" >> \"" + folder.string() + "/shots\"\n");
+    chmod("bin/fbgrab", 0755);
+    const std::string path = getenv("PATH");
+    setenv("PATH", (folder.string() + "/bin:" + path).c_str(), 1);
+    controls.inputSelect = true;
+    frame();
+    frame(0.1);
+    setenv("PATH", path.c_str(), 1);
+
+#ifdef ZYNTHRA_CLASSIC
+    EXPECT_FALSE(std::filesystem::exists("shots"));
+#else
+    EXPECT_TRUE(std::regex_match(readFile("shots"), std::regex("screen[0-9]{6}-[0-9]{6}\\.png\n")));
+#endif
+}

@@ -1,0 +1,106 @@
+#include "menu_test_support.h"
+
+namespace {
+const int keyA = 38, keyB = 56, keyC = 54, keyQ = 24, eraseKey = 22, returnKey = 36;
+}
+
+// A finished game with 600000 points has just entered row 1 of the default table.
+class NameEntry : public MenuTest {
+protected:
+    void SetUp() override
+    {
+        MenuTest::SetUp();
+        makeMenu();
+        menu->addHighScore(600000);
+        sound_double::reset();
+    }
+
+    // Holds a key for one frame that comes after the repeat gate has opened.
+    void type(int code)
+    {
+        keys[code] = 1;
+        frame();
+        keys[code] = 0;
+    }
+};
+
+TEST_F(NameEntry, TypedLettersAndReturnStoreTheName)
+{
+    ASSERT_EQ(menu->menuMode, 4);
+    for (int code : {keyA, keyB, keyC}) type(code);
+    EXPECT_EQ(menu->currentEntry, "abc");
+    type(returnKey);
+
+    EXPECT_EQ(menu->menuMode, 2);
+    EXPECT_EQ(menu->currentEntry, "");
+    EXPECT_EQ(menu->highScores_names[1], "abc");
+    EXPECT_EQ(menu->highScores_names[2], "mirel");
+    EXPECT_EQ(menu->highScores_displayNames[1], "abc" + std::string(36, '.'));
+    EXPECT_EQ(sound_double::count(5), 4);
+    EXPECT_EQ(sound_double::log().menuMusicStarts, 1);
+    EXPECT_EQ(readFile("highScores.txt").substr(0, 33), "kovar\t935808\nabc\t600000\nmirel\t500");
+}
+
+TEST_F(NameEntry, EveryKeyOfTheTableTypesItsCharacter)
+{
+    const std::string expected = "1234567890qwertyuiopasdfghjklzxcvbnm";
+    std::string typed;
+    for (int code = 0; code < 256; code++)
+        if (menu->keyChars[code] != 0) typed += menu->keyChars[code];
+    EXPECT_EQ(typed, expected);
+
+    // A key between the rows types nothing but still uses up the repeat gate.
+    keys[23] = 1;
+    frame();
+    keys[23] = 0;
+    keys[19] = keys[10] = 1;
+    frame(0.1);
+    EXPECT_EQ(menu->currentEntry, "");
+    frame(0.15);
+    EXPECT_EQ(menu->currentEntry, "1") << "the lowest key code wins";
+    EXPECT_EQ(sound_double::count(5), 1);
+}
+
+TEST_F(NameEntry, ThirteenCharactersAtMostAndEraseTakesTheLast)
+{
+    type(eraseKey);
+    EXPECT_TRUE(sound_double::log().sounds.empty()) << "erasing nothing is silent";
+    for (int i = 0; i < 14; i++) type(keyQ);
+    EXPECT_EQ(menu->currentEntry, std::string(13, 'q'));
+    type(eraseKey);
+    EXPECT_EQ(menu->currentEntry, std::string(12, 'q'));
+    EXPECT_EQ(sound_double::count(5), 14);
+}
+
+TEST_F(NameEntry, AHeldKeyRepeatsEveryFifthOfASecond)
+{
+    keys[keyA] = keys[keyQ] = 1;
+    for (int i = 0; i < 10; i++) frame(0.07);  // accepted at 0.24, 0.45 and 0.66 s
+    EXPECT_EQ(menu->currentEntry, "qqq");
+}
+
+TEST_F(NameEntry, ConfirmButtonFinishesAndOtherButtonsDoNothing)
+{
+    type(keyB);
+    for (bool Controller::*button : {&Controller::inputB, &Controller::inputUp, &Controller::inputDown,
+                                     &Controller::inputLeft, &Controller::inputRight})
+        press(button);
+    EXPECT_EQ(menu->menuMode, 4);
+    EXPECT_EQ(menu->menuSelect, 0);
+    EXPECT_EQ(sound_double::count(6), 0);
+
+    press(&Controller::inputX);
+    EXPECT_EQ(menu->menuMode, 2);
+    EXPECT_EQ(menu->highScores_names[1], "b");
+}
+
+TEST_F(NameEntry, AnEmptyNameIsStoredAndReadsBack)
+{
+    type(returnKey);
+    EXPECT_EQ(menu->highScores_names[1], "");
+    const std::vector<int> scores = menu->highScores_scores;
+    makeMenu();
+    EXPECT_EQ(menu->highScores_names[1], "");
+    EXPECT_EQ(menu->highScores_names[2], "mirel");
+    EXPECT_EQ(menu->highScores_scores, scores);
+}
