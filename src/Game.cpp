@@ -150,9 +150,9 @@ void Game::stepAsteroidTimer(double dT)
     asteroids.createIncoming();
 }
 
-// A per-frame step: a twentieth of the gap, snapping once within 10.
-// A twentieth of the gap per frame, but at least one point: with a gap of 11
-// to 19 a twentieth rounds to nothing and the colour would never arrive.
+// A per-frame step: a twentieth of the gap, snapping once within 10, but at least
+// one point: with a gap of 11 to 19 a twentieth rounds to nothing and the colour
+// would never arrive.
 void Game::stepArenaColor()
 {
     int gap = std::abs(sphereColor - sphereCurrentColor);

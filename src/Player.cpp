@@ -61,8 +61,6 @@ Player::Player()
 #ifndef ZYNTHRA_CLASSIC
       decoyBombOut(false),
       decoyBombEsplode(false),
-#endif
-#ifndef ZYNTHRA_CLASSIC
       decoyBombPulseTimer(0),
       decoyBombOrientationMatrix(),
       decoyBombOrientation(0),

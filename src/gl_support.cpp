@@ -255,7 +255,11 @@ void lookAtMatrix(float* m, float eyex, float eyey, float eyez, float upx, float
 {
     Vector3D z(eyex, eyey, eyez);
     const float mag = z.magnitude();
-    if (mag != 0) z.multiply(1.0f / mag);
+    if (mag != 0) {
+        z.x /= mag;
+        z.y /= mag;
+        z.z /= mag;
+    }
     const Vector3D y(upx, upy, upz);
     const Vector3D x(y.y * z.z - y.z * z.y, -y.x * z.z + y.z * z.x, y.x * z.y - y.y * z.x);
 

@@ -26,7 +26,7 @@ void drawFullScreen(GLuint tex)
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 
-struct PngSpec {
+struct PngImage {
     int colourType;
     int bitDepth;
     std::vector<unsigned char> rows;  // 2 x 2 image, packed rows of rowBytes each
@@ -35,19 +35,19 @@ struct PngSpec {
     std::vector<png_color_16> trnsGrey;
 };
 
-std::string writePng(const char* name, const PngSpec& spec)
+std::string writePng(const char* name, const PngImage& image)
 {
     std::string path = std::string("/tmp/zyn_gltest_") + std::to_string(getpid()) + name;
     FILE* f = fopen(path.c_str(), "wb");
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL);
     png_infop info = png_create_info_struct(png);
     png_init_io(png, f);
-    png_set_IHDR(png, info, 2, 2, spec.bitDepth, spec.colourType, PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, 2, 2, image.bitDepth, image.colourType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty()) png_set_PLTE(png, info, spec.palette.data(), (int)spec.palette.size());
-    if (!spec.trnsGrey.empty()) png_set_tRNS(png, info, NULL, 0, (png_color_16p)spec.trnsGrey.data());
+    if (!image.palette.empty()) png_set_PLTE(png, info, image.palette.data(), (int)image.palette.size());
+    if (!image.trnsGrey.empty()) png_set_tRNS(png, info, NULL, 0, (png_color_16p)image.trnsGrey.data());
     png_write_info(png, info);
-    for (int y = 0; y < 2; y++) png_write_row(png, spec.rows.data() + y * spec.rowBytes);
+    for (int y = 0; y < 2; y++) png_write_row(png, image.rows.data() + y * image.rowBytes);
     png_write_end(png, NULL);
     png_destroy_write_struct(&png, &info);
     fclose(f);
@@ -144,7 +144,7 @@ TEST_F(GlTest, TextAdvancesSixteenPixelsPerGlyphOnThirtyTwoPixelQuads)
 
 TEST_F(GlTest, LoadImageConvertsEveryPngKind)
 {
-    PngSpec paletted{PNG_COLOR_TYPE_PALETTE, 8, {0, 1, 2, 3}, 2,
+    PngImage paletted{PNG_COLOR_TYPE_PALETTE, 8, {0, 1, 2, 3}, 2,
                      {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}}, {}};
     auto t = texels(loadImage(writePng("pal.png", paletted).c_str()));
     expectRgb(t[0], 255, 0, 0);
@@ -153,7 +153,7 @@ TEST_F(GlTest, LoadImageConvertsEveryPngKind)
     expectRgb(t[3], 255, 255, 255);
 
     // Two bits per sample, rows packed MSB first: values 0, 1 / 2, 3.
-    PngSpec grey2{PNG_COLOR_TYPE_GRAY, 2, {0x10, 0xB0}, 1, {}, {}};
+    PngImage grey2{PNG_COLOR_TYPE_GRAY, 2, {0x10, 0xB0}, 1, {}, {}};
     t = texels(loadImage(writePng("g2.png", grey2).c_str()));
     expectRgb(t[0], 0, 0, 0);
     expectRgb(t[1], 85, 85, 85);
@@ -161,7 +161,7 @@ TEST_F(GlTest, LoadImageConvertsEveryPngKind)
     expectRgb(t[3], 255, 255, 255);
 
     // 16-bit RGBA: the high byte of each sample is kept; alpha 0 lets the blue through.
-    PngSpec rgba16{PNG_COLOR_TYPE_RGB_ALPHA, 16,
+    PngImage rgba16{PNG_COLOR_TYPE_RGB_ALPHA, 16,
                    {0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0x80, 0x00, 0, 0, 0xFF, 0xFF,
                     0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x40, 0x00, 0x40, 0x00, 0x40, 0x00, 0, 0},
                    16, {}, {}};
@@ -175,7 +175,7 @@ TEST_F(GlTest, LoadImageConvertsEveryPngKind)
     png_color_16 clear;
     memset(&clear, 0, sizeof clear);
     clear.gray = 10;
-    PngSpec greyTrns{PNG_COLOR_TYPE_GRAY, 8, {200, 10, 10, 100}, 2, {}, {clear}};
+    PngImage greyTrns{PNG_COLOR_TYPE_GRAY, 8, {200, 10, 10, 100}, 2, {}, {clear}};
     t = texels(loadImage(writePng("gt.png", greyTrns).c_str()));
     expectRgb(t[0], 200, 200, 200);
     expectRgb(t[1], 0, 0, 255);

@@ -169,6 +169,13 @@ TEST(Camera, LookAtRowsAreSideUpAndViewAxis)
     EXPECT_FLOAT_EQ(m[2], 1);  // view axis row
     EXPECT_FLOAT_EQ(m[9], 1);  // up row
 
+    // The view row is the eye divided by its length (here exactly 7); multiplying
+    // by the reciprocal instead rounds differently.
+    lookAtMatrix(m, 2, 3, 6, 0, 1, 0);
+    EXPECT_EQ(m[2], 2.0f / 7);
+    EXPECT_EQ(m[6], 3.0f / 7);
+    EXPECT_EQ(m[10], 6.0f / 7);
+
     // An eye at the origin is not divided by zero: the view row stays zero.
     lookAtMatrix(m, 0, 0, 0, 0, 1, 0);
     EXPECT_EQ(m[2], 0);

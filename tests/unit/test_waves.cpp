@@ -43,7 +43,7 @@ struct WaveDraws {
     int waveType;
 };
 
-// Replays the random draws of one wave in their designed order.
+// Replays the random draws of one wave in the order the schedule takes them.
 WaveDraws replayWave(unsigned seed, int wave, float difficultyAfter) {
     srand(seed);
     WaveDraws d;
@@ -125,7 +125,7 @@ TEST_F(Waves, SpecialEnemiesLeadEveryThirdWaveFromTheSixth) {
     }
 }
 
-TEST_F(Waves, SpecialEnemyDrawsFollowTheDesignedOrder) {
+TEST_F(Waves, SpecialEnemyDrawsComeInTheirFixedOrder) {
     for (int wave : {0, 6, 9, 12, 15}) {
         for (unsigned seed = 1; seed <= 5; seed++) {
             SCOPED_TRACE(testing::Message() << "wave " << wave << " seed " << seed);
