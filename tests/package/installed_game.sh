@@ -94,6 +94,9 @@ check_install_untouched() {
         { fail "the install location changed during $1:"; sed 's/^/    /' "$scratch/install-diff"; }
 }
 
+# What the script snaps, in the player's folder.
+shots="title.png playing.png paused.png game-over.png menu.png"
+
 play zynthra
 for shipped in "$root"/usr/share/zynthra/data/*; do
     name=${shipped##*/}
@@ -102,10 +105,11 @@ done
 for own in config.txt highScores.txt; do
     [ -s "$player/$own" ] || fail "the game did not create $own in the player's folder"
 done
-for shot in title.png playing.png menu.png; do
+for shot in $shots; do
     check_screen "$shot"
 done
 check_differ title.png playing.png
+check_differ playing.png paused.png
 check_install_untouched zynthra
 
 # ---- the classic command shares the folder and keeps the player's files ----
@@ -114,7 +118,7 @@ for row in 1 2 3 4 5 6 7 8 9 10; do
     printf 'ace%s\t999999\n' "$row"
 done >"$player/highScores.txt"
 cp "$player/config.txt" "$player/highScores.txt" "$scratch/"
-rm -f "$player/title.png" "$player/playing.png" "$player/menu.png"
+(cd "$player" && rm -f $shots)
 play zynthra-classic
 cmp -s "$scratch/config.txt" "$player/config.txt" || fail "the player's config.txt was replaced"
 cmp -s "$scratch/highScores.txt" "$player/highScores.txt" || fail "the player's highScores.txt was replaced"

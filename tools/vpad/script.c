@@ -109,7 +109,7 @@ static int add_wait(struct vpad_script *s, enum op op, int line, char **w, int n
     double seconds = 0;
     long frames = 0;
     int timed = op == OP_AT || op == OP_WAIT;
-    if (n != 2 || (timed ? !parse_seconds(w[1], &seconds) : !parse_long(w[1], 0, 1L << 40, &frames)))
+    if (n != 2 || (timed ? !parse_seconds(w[1], &seconds) : !parse_long(w[1], 0, 1L << 30, &frames)))
         return 0;
     struct command *c = append(s, op, line);
     if (c == NULL)

@@ -1,0 +1,41 @@
+# Cross-build for the 32-bit ARM handheld (armhf) with Debian's own cross
+# compiler and the machine's :armhf libraries; scripts/setup-armhf installs them.
+#   cmake -S . -B build-armhf -DCMAKE_TOOLCHAIN_FILE=cmake/armhf-toolchain.cmake
+# Programs built here run on this machine under qemu-arm, which is also how
+# ctest and GoogleTest's test discovery start them.
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR arm)
+set(ZYNTHRA_ARMHF_TRIPLET arm-linux-gnueabihf)
+set(CMAKE_C_COMPILER ${ZYNTHRA_ARMHF_TRIPLET}-gcc)
+set(CMAKE_CXX_COMPILER ${ZYNTHRA_ARMHF_TRIPLET}-g++)
+set(CMAKE_LIBRARY_ARCHITECTURE ${ZYNTHRA_ARMHF_TRIPLET})
+set(ZYNTHRA_DEB_ARCHITECTURE armhf)  # for packaging/Packaging.cmake
+
+# SDL 1.2's -dev files are not multi-arch; setup-armhf unpacks the armhf ones here.
+if(DEFINED ENV{ZYNTHRA_ARMHF_DEV})
+  set(ZYNTHRA_ARMHF_DEV $ENV{ZYNTHRA_ARMHF_DEV})
+else()
+  set(ZYNTHRA_ARMHF_DEV /opt/zynthra-armhf-dev)
+endif()
+
+# Libraries, headers and CMake packages come from the armhf trees only (the
+# multi-arch folders under / and the private folder); programs from the host.
+set(CMAKE_FIND_ROOT_PATH /usr/${ZYNTHRA_ARMHF_TRIPLET} ${ZYNTHRA_ARMHF_DEV} /)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+foreach(lang C CXX)
+  set(CMAKE_${lang}_STANDARD_INCLUDE_DIRECTORIES ${ZYNTHRA_ARMHF_DEV}/usr/include)
+endforeach()
+
+# pkg-config must see the armhf .pc files only, never the host's.
+set(ENV{PKG_CONFIG_PATH} "")
+set(ENV{PKG_CONFIG_LIBDIR}
+    "${ZYNTHRA_ARMHF_DEV}/usr/lib/${ZYNTHRA_ARMHF_TRIPLET}/pkgconfig:/usr/lib/${ZYNTHRA_ARMHF_TRIPLET}/pkgconfig:/usr/share/pkgconfig")
+
+# The loader and the C library must come from one build: the multi-arch root
+# "/" holds libc6:armhf beside every other :armhf library. The cross
+# toolchain's own copy under /usr/arm-linux-gnueabihf is another build of it,
+# and a process that mixes the two crashes in a forked child.
+set(CMAKE_CROSSCOMPILING_EMULATOR qemu-arm -L /)

@@ -1,0 +1,86 @@
+# Installing both programs and building Debian packages of them:
+#   cpack -G DEB       (in a build folder; scripts/package builds amd64 and armhf)
+# Everything lands below the prefix (/usr in the package):
+#   bin/zynthra, bin/zynthra-classic   the commands: the shared launcher with these paths
+#   lib/zynthra/                       the programs, libvpad.so, fbgrab, zynthra-launch
+#   share/zynthra/data/                the shipped data, copied into the player's folder
+#   share/zynthra/demo.vpad            the headless demo
+#   share/applications/, share/icons/  menu entries and their icons
+include_guard(GLOBAL)
+
+set(ZYNTHRA_VERSION 1.0.0)
+set(ZYNTHRA_PKG_BINDIR bin)  # one level below the prefix: command.in relies on it
+set(ZYNTHRA_PKG_LIBDIR lib/zynthra)
+set(ZYNTHRA_PKG_DATADIR share/zynthra)
+set(ZYNTHRA_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
+set(ZYNTHRA_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
+
+install(TARGETS zynthra zynthra-classic fbgrab RUNTIME DESTINATION ${ZYNTHRA_PKG_LIBDIR})
+install(TARGETS vpad LIBRARY DESTINATION ${ZYNTHRA_PKG_LIBDIR})
+install(PROGRAMS ${CMAKE_SOURCE_DIR}/scripts/zynthra-launch DESTINATION ${ZYNTHRA_PKG_LIBDIR})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${ZYNTHRA_PKG_DATADIR}/data)
+install(FILES ${CMAKE_SOURCE_DIR}/tools/vpad/demo.vpad DESTINATION ${ZYNTHRA_PKG_DATADIR})
+
+# One command, menu entry and icon per program. The classic icon glows amber.
+function(zynthra_package_entry program title launch_options icon_style)
+  set(ZYNTHRA_PROGRAM ${program})
+  set(ZYNTHRA_TITLE ${title})
+  set(ZYNTHRA_LAUNCH_OPTIONS ${launch_options})
+  configure_file(${ZYNTHRA_PACKAGING_DIR}/command.in ${ZYNTHRA_PACKAGING_OUT}/${program} @ONLY)
+  configure_file(${ZYNTHRA_PACKAGING_DIR}/entry.desktop.in ${ZYNTHRA_PACKAGING_OUT}/${program}.desktop @ONLY)
+  install(PROGRAMS ${ZYNTHRA_PACKAGING_OUT}/${program} DESTINATION ${ZYNTHRA_PKG_BINDIR})
+  install(FILES ${ZYNTHRA_PACKAGING_OUT}/${program}.desktop DESTINATION share/applications)
+
+  set(icon ${ZYNTHRA_PACKAGING_OUT}/${program}.png)
+  # When cross-building, CMake runs the icon tool through the target's emulator.
+  add_custom_command(OUTPUT ${icon} COMMAND icongen ${icon} ${icon_style} DEPENDS icongen
+                     COMMENT "Drawing the ${title} icon")
+  add_custom_target(${program}_icon ALL DEPENDS ${icon})
+  install(FILES ${icon} DESTINATION share/icons/hicolor/128x128/apps)
+endfunction()
+
+zynthra_package_entry(zynthra "Zynthra" "" "")
+zynthra_package_entry(zynthra-classic "Zynthra Classic" "--classic" classic)
+
+# Everything the package holds, so scripts/package can build just that.
+add_custom_target(zynthra_package_contents)
+add_dependencies(zynthra_package_contents zynthra zynthra-classic fbgrab vpad zynthra_icon zynthra-classic_icon)
+
+# The Debian architecture of what is built: the toolchain file names it when
+# cross-building, otherwise it is this machine's.
+if(NOT ZYNTHRA_DEB_ARCHITECTURE)
+  execute_process(COMMAND dpkg --print-architecture OUTPUT_VARIABLE ZYNTHRA_DEB_ARCHITECTURE
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+endif()
+
+# cpack and `make install` take what is already built instead of building all
+# first (tests included): build zynthra_package_contents, or everything, before.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME zynthra)
+set(CPACK_PACKAGE_VERSION ${ZYNTHRA_VERSION})
+set(CPACK_PACKAGE_CONTACT "Zynthra developers <zynthra@users.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "arena shooter on a wireframe sphere")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Fly a ship over the surface of a sphere and fire in any direction while\n\
+eleven kinds of enemies arrive in formations and asteroids fall from space.\n\
+Points raise the laser through six levels and bring extra lives, bombs and\n\
+decoy bombs. Two programs: zynthra, and zynthra-classic without decoy bombs.\n\
+Made for a 32-bit ARM handheld with a d-pad, face buttons and two analogue\n\
+nubs; on a desktop it opens an 800 x 480 window played with the keyboard\n\
+and mouse.")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${ZYNTHRA_DEB_ARCHITECTURE})
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Listed rather than computed by dpkg-shlibdeps, which cannot read armhf
+# binaries on an amd64 machine; the floors are what Debian 12 ships.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1, libsdl1.2debian (>= 1.2.15), \
+libsdl-mixer1.2 (>= 1.2.12), libpng16-16 (>= 1.6.2), libgles1, libegl1, libx11-6, coreutils")
+# Xephyr gives the desktop game its 800 x 480 screen; Xvfb runs the demo with no display.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xserver-xephyr, xvfb")
+include(CPack)
