@@ -13,7 +13,8 @@ function(zynthra_gtest name)
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support ${CMAKE_SOURCE_DIR}/src)
   target_compile_definitions(${name} PRIVATE ZYNTHRA_DATA_DIR="${ZYNTHRA_DATA_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  # Prefixed with the executable, so the two rule sets' runs of a test stay apart.
+  gtest_discover_tests(${name} TEST_PREFIX "${name}/" DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()
 
 # Game-logic tests over one rule set's core, with the recording sound double.

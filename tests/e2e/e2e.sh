@@ -1,12 +1,13 @@
 #!/bin/bash
-# One end-to-end case: e2e.sh CASE PROGRAM VPAD FBGRAB DATA_DIR CASE_DIR
+# One end-to-end case: e2e.sh CASE PROGRAM VPAD FBGRAB DATA_DIR CASE_DIR [CLASSIC]
+# (CLASSIC: the classic program, for the cases that run both programs)
 #
 # The program runs unchanged in a fresh folder that holds only the data files,
 # on a private Xvfb, with its pad played from CASE_DIR/<script>.vpad and its
 # audio mixed into a file. Menus accept a held button at most every 0.2 s, so
 # the scripts keep taps short and 0.4 s apart.
 set -u
-case_name=$1 program=$2 vpad=$3 fbgrab=$4 data=$5 here=$6
+case_name=$1 program=$2 vpad=$3 fbgrab=$4 data=$5 here=$6 classic=${7:-}
 
 work=$(mktemp -d /tmp/zynthra_e2e_XXXXXX)
 game_dir=$work/game
@@ -49,10 +50,10 @@ start_x() {
     export DISPLAY=":$(head -n 1 "$work/display")"
 }
 
-# Starts the program in the background with the named pad script.
+# Starts the program (or the one given) in the background with the named pad script.
 launch() {
     SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" VPAD_SCRIPT="$here/$1.vpad" VPAD_FBGRAB="$fbgrab" \
-        timeout 120 env LD_PRELOAD="$vpad" "$program" >"$work/out.txt" 2>"$work/err.txt" &
+        timeout 120 env LD_PRELOAD="$vpad" "${2:-$program}" >"$work/out.txt" 2>"$work/err.txt" &
     game_pid=$!
 }
 
@@ -63,7 +64,7 @@ finish() {
 }
 
 run() {
-    launch "$1"
+    launch "$@"
     finish
 }
 
@@ -196,6 +197,96 @@ case_audio() {
     run audio
     expect_status 0
     expect_audible "the menu effects"
+}
+
+# Holds the frame loop to at most 30 frames a second, so that a script's frame
+# counts stand for at least as many thirtieths of a second on any machine.
+paced() {
+    export VPAD_PACE_HZ=30
+}
+
+need_classic() {
+    [ -n "$classic" ] || fail "the classic program was not given"
+}
+
+# Polls the screen while the program runs until the name entry shows ("New high
+# score!" over "Enter your name:"; a burst of white sparks in play may light one
+# of the two lines, hardly both), and keeps that screenshot in FILE.
+wait_for_name_entry() {
+    while kill -0 "$game_pid" 2>/dev/null; do
+        if "$fbgrab" "$1" 2>/dev/null && [ "$(bright_pixels "$1" 0 128 240 32)" -ge 100 ] &&
+            [ "$(bright_pixels "$1" 0 160 256 32)" -ge 100 ]; then
+            return
+        fi
+        sleep 0.5
+    done
+    fail "the program ended without showing the name entry"
+}
+
+case_game_over() {
+    start_x
+    fresh_folder
+    # Every row is below 0, so the game's 0 points take the top row.
+    local rows=$'r1\t-1\nr2\t-1\nr3\t-1\nr4\t-1\nr5\t-1\nr6\t-1\nr7\t-1\nr8\t-1\nr9\t-1\n'
+    printf '%s' "$rows"$'r10\t-1\n' >highScores.txt
+    paced
+    launch game_over
+    wait_for_name_entry "$work/entry.png"
+    type_keys z e d Return
+    finish
+    expect_status 0
+    expect_file highScores.txt $'zed\t0\n'"$rows"
+}
+
+# The classic program has no decoy bombs: its bomb count takes the bottom-left
+# corner, where the main program counts the decoys, and the bottom right stays empty.
+case_classic_hud() {
+    need_classic
+    start_x
+    paced
+    fresh_folder
+    run classic_hud
+    expect_status 0
+    expect_text hud.png 0 445 150 32  # "Decoy Bombs:2"
+    expect_text hud.png 650 445 150 32  # "Bombs:3"
+
+    fresh_folder
+    run classic_hud "$classic"
+    expect_status 0
+    expect_text hud.png 0 445 150 32  # "Bombs:3"
+    expect_no_text hud.png 650 445 150 32
+    # Where "Decoy Bombs:2" would run on (about 500 bright pixels). The arena
+    # reaches into this corner, so a yellow craft may pass: far less than text.
+    local n
+    n=$(bright_pixels hud.png 128 445 96 32)
+    [ "$n" -lt 150 ] || fail "hud.png: $n bright pixels at 128,445 96x32, no text expected"
+}
+
+# Both programs keep their settings and scores in one folder in the same formats.
+case_shared_folder() {
+    need_classic
+    start_x
+    fresh_folder
+    run options  # the main program creates both files, then changes two settings
+    expect_status 0
+    expect_line "Unable to open config file!"
+    expect_line "Unable to open high scores file!"
+    local config=$'movement\t1\nfiring\t1\nsound\t40\nmusic\t55\n'
+    expect_file config.txt "$config"
+    expect_file highScores.txt "$default_scores"
+    local first_config
+    first_config=$(stat -c %i config.txt)
+
+    paced
+    run options_unchanged "$classic"
+    expect_status 0
+    if grep -q "Unable to open" "$work/out.txt"; then
+        fail "the classic program could not read the folder"
+    fi
+    # Leaving the options wrote back the settings the classic program had read.
+    [ "$(stat -c %i config.txt)" != "$first_config" ] || fail "config.txt was not written again"
+    expect_file config.txt "$config"
+    expect_file highScores.txt "$default_scores"
 }
 
 "case_$case_name"
