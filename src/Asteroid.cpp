@@ -7,7 +7,6 @@
 #include "vec_support.h"
 
 namespace {
-constexpr int SOUND_ASTEROID_LANDS = 14;
 constexpr float LANDING_SHAKE = 25;
 constexpr float FALL_PER_FRAME = 0.995f;
 constexpr float DEGREES_TO_RADIANS = 0.0174532924f;

@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr int SOUND_HIT_SOFT = 1;
-constexpr int SOUND_ASTEROID_BREAKS = 3;
-constexpr int SOUND_ASTEROID_INCOMING = 4;
 
 constexpr int NUM_FRAGMENT_MODELS = 3;
 constexpr float SMALLEST_BREAKING_RADIUS = 0.05f;

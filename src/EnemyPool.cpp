@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int SOUND_HIT_SOFT = 1;
 constexpr int HIT_PARTICLES = 20;
 constexpr int CLEAR_PARTICLES = 15;
 constexpr int POINTS_PER_HIT = 10;

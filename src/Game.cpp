@@ -38,17 +38,14 @@ constexpr int rightNubScheme = 1;
 constexpr int dPadScheme = 2;
 constexpr int faceButtonScheme = 3;
 
-constexpr int laserUpVoice = 7;
-constexpr int extraBombVoice = 10;
-constexpr int extraLifeVoice = 11;
-constexpr int superLaserVoice = 12;
-constexpr int gameOverVoice = 13;
-#ifndef ZYNTHRA_CLASSIC
-constexpr int extraDecoyBombVoice = 15;
-#endif
-
-const char* const screenshotCommand = "fbgrab screen`date +%y%m%d-%H%M%S`.png";
 }  // namespace
+
+// Saves the screen through the outside screenshot tool, named by the date and
+// time; the tool's outcome changes nothing in the game.
+void takeScreenshot()
+{
+    [[maybe_unused]] const int status = system("fbgrab screen`date +%y%m%d-%H%M%S`.png");
+}
 
 Game::Game()
 {
@@ -113,8 +110,7 @@ void Game::pollStart(double dT)
         pauseGame();
     } else if (pndControls->inputSelect && selectionTimer >= buttonRepeat) {
         selectionTimer = 0;
-        // The screenshot is the outside tool's business; its outcome changes nothing here.
-        [[maybe_unused]] int status = system(screenshotCommand);
+        takeScreenshot();
     }
 }
 
@@ -182,25 +178,25 @@ void Game::checkPowerups()
     if (gameEnding)
         return;
     if (sphereColor > superLaserStreak && player.superLaser(true))
-        playSound(superLaserVoice);
+        playSound(SOUND_SUPER_LASER_VOICE);
     if (score >= nextLaserUpgrade) {
         if (player.laserUp())
-            playSound(laserUpVoice);
+            playSound(SOUND_LASER_UP_VOICE);
         nextLaserUpgrade *= 3;
     }
     if (score >= nextLife) {
-        playSound(extraLifeVoice);
+        playSound(SOUND_EXTRA_LIFE_VOICE);
         lives++;
         nextLife += lifeStep;
     }
     if (score >= nextBomb) {
-        playSound(extraBombVoice);
+        playSound(SOUND_EXTRA_BOMB_VOICE);
         bombs++;
         nextBomb += bombStep;
     }
 #ifndef ZYNTHRA_CLASSIC
     if (score >= nextDecoyBomb) {
-        playSound(extraDecoyBombVoice);
+        playSound(SOUND_EXTRA_DECOY_BOMB_VOICE);
         decoyBombs++;
         nextDecoyBomb += decoyBombStep;
     }
@@ -253,7 +249,7 @@ void Game::collisionDetection()
             sphereColor = 0;
             lives--;
         } else {
-            playSound(gameOverVoice);
+            playSound(SOUND_GAME_OVER_VOICE);
             gameEnding = true;
         }
     }

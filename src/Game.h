@@ -81,6 +81,9 @@ private:
     void stepArenaColor();
 };
 
+// Select's screenshot, from the game and the menus alike.
+void takeScreenshot();
+
 // The arena sphere's geometry, uploaded once; drawn with ramp entry color.
 void setupSphereVBO();
 void drawSphere(int color);

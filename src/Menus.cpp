@@ -28,8 +28,6 @@ const size_t displayNameLength = 39;
 const size_t longestTypedName = 13;
 const double repeatDelay = 0.2;
 
-const int selectSound = 5;   // "menuSelect.wav"
-const int changeSound = 6;  // "menuChange.wav"
 
 // Key codes of name entry that type no character.
 const int eraseKey = 22;
@@ -243,14 +241,11 @@ void Menu::menuPollInput(double dT)
     selectionTimer += dT;
 
 #ifndef ZYNTHRA_CLASSIC
-    if (accepted(pndControls->inputSelect)) {
-        // The screenshot tool's own result does not matter to the menus.
-        [[maybe_unused]] const int status = system("fbgrab screen`date +%y%m%d-%H%M%S`.png");
-    }
+    if (accepted(pndControls->inputSelect)) takeScreenshot();
 #endif
 
     if (accepted(pndControls->inputB)) {
-        playSound(selectSound);
+        playSound(SOUND_MENU_SELECT);
         if (menuMode == 2)
             changeMenu(0);
         else if (menuMode == 3)
@@ -265,17 +260,17 @@ void Menu::menuPollInput(double dT)
     }
 
     if (accepted(pndControls->inputX)) {
-        playSound(selectSound);
+        playSound(SOUND_MENU_SELECT);
         confirmSelection();
         return;
     }
 
     if (accepted(pndControls->inputUp)) {
-        playSound(changeSound);
+        playSound(SOUND_MENU_CHANGE);
         if (--menuSelect < 0) menuSelect = currentMenuSelections;
     }
     if (accepted(pndControls->inputDown)) {
-        playSound(changeSound);
+        playSound(SOUND_MENU_CHANGE);
         if (++menuSelect > currentMenuSelections) menuSelect = 0;
     }
     if (menuMode == 1) {
@@ -333,13 +328,13 @@ void Menu::adjustOption(int step)
         setMusicVol(step);
         break;
     case 1:
-        playSound(selectSound);
+        playSound(SOUND_MENU_SELECT);
         setSoundVol(step);
         break;
     case 2:
     case 3: {
         if (selectionTimer < repeatDelay) return;
-        playSound(selectSound);
+        playSound(SOUND_MENU_SELECT);
         selectionTimer = 0;
         int& option = menuSelect == 2 ? movementOption : firingOption;
         // Only the step's own direction wraps: Right lifts a hand-edited
@@ -622,23 +617,23 @@ int Menu::getKey(double)
 void Menu::pollNameEntry(double dT)
 {
     if (accepted(pndControls->inputX)) {
-        playSound(selectSound);
+        playSound(SOUND_MENU_SELECT);
         finishNameEntry();
         return;
     }
     const int key = getKey(dT);
     if (key == returnKey) {
-        playSound(selectSound);
+        playSound(SOUND_MENU_SELECT);
         finishNameEntry();
     } else if (key == eraseKey) {
         if (!currentEntry.empty()) {
             currentEntry.pop_back();
-            playSound(selectSound);
+            playSound(SOUND_MENU_SELECT);
         }
     } else if (key != 0 && keyChars[key] != 0) {
         if (currentEntry.size() < longestTypedName) {
             currentEntry += keyChars[key];
-            playSound(selectSound);
+            playSound(SOUND_MENU_SELECT);
         }
     }
 }

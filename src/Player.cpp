@@ -124,7 +124,7 @@ void Player::updateDecoyBomb(double dT)
         decoyBombEsplode = true;
     decoyBombPulseTimer += dT;
     if (decoyBombPulseTimer >= 1) {
-        playSound(5);
+        playSound(SOUND_MENU_SELECT);
         decoyBombPulseTimer = 0;
         myParticlePool->makeParticleCircle(&decoyBombPos, &decoyBombYref, 25, 20);
     }
@@ -217,7 +217,7 @@ bool Player::collisionDetection(EnemyPool* enemies, AsteroidPool* asteroids)
 
 void Player::DIE()
 {
-    playSound(8);
+    playSound(SOUND_PLAYER_DEATH);
     isDead = true;
     deathTimer = 0;
     myLaserPool.removeAll();
@@ -241,7 +241,7 @@ void Player::REZ(float dT)
     if (isDead && deathTimer >= 2) {
         isDead = false;
         isRezing = true;
-        playSound(9);
+        playSound(SOUND_REZ);
         myParticlePool->makeParticleCircle(&position, &yRef, 50, deathParticles);
     }
     if (deathTimer >= 4)
@@ -309,7 +309,7 @@ bool Player::fireLaser(int x, int y)
     if (shotClock < interval)
         return false;
     float angle = -atan2f(y, x) * radToDeg;
-    playSound(0);
+    playSound(SOUND_LASER);
     shotClock = 0;
     if (hasSuperLaser) {
         fireShots(angle, superLaserOffsets, 4, superLaserShotType);
@@ -364,7 +364,7 @@ bool Player::doBomb(EnemyPool* enemies, AsteroidPool* asteroids)
 {
     if (bombClock < 0.5f)
         return false;
-    playSound(2);
+    playSound(SOUND_BOMB);
     bombClock = 0;
     freeBomb(enemies, asteroids);
     return true;
@@ -389,7 +389,7 @@ bool Player::doDecoyBomb()
 {
     if (decoyBombOut)
         return false;
-    playSound(5);
+    playSound(SOUND_MENU_SELECT);
     decoyBombOut = true;
     decoyBombPos = position;
     decoyBombYref = yRef;
@@ -403,7 +403,7 @@ bool Player::doDecoyBomb()
 
 void Player::decoyBombBoom(EnemyPool* enemies, AsteroidPool* asteroids)
 {
-    playSound(2);
+    playSound(SOUND_BOMB);
     myParticlePool->makeParticleCircle(&decoyBombPos, &decoyBombYref, 100, 100);
     enemies->collisionDetection(&decoyBombPos, blastRadius, weaponBlast, blastHits);
     asteroids->collisionDetection(&decoyBombPos, blastRadius, weaponBlast, blastHits);
