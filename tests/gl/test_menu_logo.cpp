@@ -1,0 +1,38 @@
+#include <filesystem>
+#include <memory>
+
+#include "Game.h"
+#include "Menus.h"
+#include "gl_fixture.h"
+
+// Each return to the main menu loads the logo again; the previous texture must go.
+TEST_F(GlTest, ReloadingTheMainMenuReleasesThePreviousLogo)
+{
+    char pattern[] = "/tmp/zynthra_logo_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::filesystem::path folder = pattern;
+    std::filesystem::copy_file(std::filesystem::path(ZYNTHRA_DATA_DIR) / "zyn.png", folder / "zyn.png");
+    std::filesystem::current_path(folder);
+
+    Controller controls{};
+    int keys[256] = {0};
+    auto game = std::make_unique<Game>();
+    auto menu = std::make_unique<Menu>();
+    menu->setupControls(&controls);
+    menu->setKeyboard(keys);
+    menu->setGame(game.get());
+    game->setMenu(menu.get());
+
+    menu->loadMainMenu();
+    const GLuint first = menu->zynText;
+    ASSERT_TRUE(glIsTexture(first));
+    menu->loadMainMenu();
+    EXPECT_NE(menu->zynText, 0);
+    EXPECT_TRUE(glIsTexture(menu->zynText));
+    if (menu->zynText != (int)first) {
+        EXPECT_FALSE(glIsTexture(first)) << "the old logo texture leaked";
+    }
+
+    std::filesystem::current_path(ZYNTHRA_DATA_DIR);
+    std::filesystem::remove_all(folder);
+}
