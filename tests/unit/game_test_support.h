@@ -6,23 +6,36 @@
 
 #include "Game.h"
 #include "menu_test_support.h"
+#include "pool_test_support.h"
 #include "sound_double.h"
 
-inline int liveParticles(const ParticlePool& pool)
+using pool_test::liveParticles;
+using pool_test::liveShots;
+
+inline void expectVec(const Vector3D& v, float x, float y, float z, float tol = 1e-5f)
 {
-    int n = 0;
-    for (const Particle& p : pool.particles)
-        n += p.isInUse ? 1 : 0;
-    return n;
+    EXPECT_NEAR(v.x, x, tol);
+    EXPECT_NEAR(v.y, y, tol);
+    EXPECT_NEAR(v.z, z, tol);
 }
 
-inline int liveShots(const LaserShotPool& pool)
-{
-    int n = 0;
-    for (const LaserShot& shot : pool.shots)
-        n += shot.isInUse ? 1 : 0;
-    return n;
-}
+// A ship with its own pools, wired as the game wires them, without a game.
+class ShipTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        sound_double::reset();
+        player.setParticlePool(&particles);
+        enemies.setParticlePool(&particles);
+        enemies.setAsteroidPool(&asteroids);
+        asteroids.setParticlePool(&particles);
+    }
+
+    ParticlePool particles;
+    EnemyPool enemies;
+    AsteroidPool asteroids;
+    Player player;
+};
 
 // Heading of a shot on the screen, in degrees counter-clockwise from the
 // right, for a ship at (0, 0, 1) with its starting axes (x right, y up).

@@ -18,24 +18,8 @@ constexpr int deathBurst = 60;
 
 constexpr float degToRad = 0.017453292f;
 
-void expectVec(const Vector3D& v, float x, float y, float z, float tol = 1e-5f)
-{
-    EXPECT_NEAR(v.x, x, tol);
-    EXPECT_NEAR(v.y, y, tol);
-    EXPECT_NEAR(v.z, z, tol);
-}
-
-class PlayerTest : public ::testing::Test {
+class PlayerTest : public ShipTest {
 protected:
-    void SetUp() override
-    {
-        sound_double::reset();
-        player.setParticlePool(&particles);
-        enemies.setParticlePool(&particles);
-        enemies.setAsteroidPool(&asteroids);
-        asteroids.setParticlePool(&particles);
-    }
-
     void enemyAt(const Vector3D& where, int type = 0)
     {
         Vector3D pos = where, axis(1, 0, 0);
@@ -48,10 +32,6 @@ protected:
         player.isRezing = false;
     }
 
-    ParticlePool particles;
-    EnemyPool enemies;
-    AsteroidPool asteroids;
-    Player player;
 };
 }  // namespace
 

@@ -20,17 +20,8 @@ const Pattern levelPatterns[6] = {
     {0.1f, {0}}, {0.07f, {0}}, {0.15f, {7, -7}}, {0.1f, {7, -7}}, {0.2f, {0, -15, 15}}, {0.15f, {0, -15, 15}},
 };
 
-class WeaponsTest : public ::testing::Test {
+class WeaponsTest : public ShipTest {
 protected:
-    void SetUp() override
-    {
-        sound_double::reset();
-        player.setParticlePool(&particles);
-        enemies.setParticlePool(&particles);
-        enemies.setAsteroidPool(&asteroids);
-        asteroids.setParticlePool(&particles);
-    }
-
     void wait(double seconds) { player.updatePhysics(0, 0, seconds); }
 
     // Fires and returns the shots it made, in launch order (the order of the free list).
@@ -68,10 +59,6 @@ protected:
         return &spot;
     }
 
-    ParticlePool particles;
-    EnemyPool enemies;
-    AsteroidPool asteroids;
-    Player player;
     Vector3D spot;
 };
 
