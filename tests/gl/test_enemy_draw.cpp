@@ -88,22 +88,12 @@ const Vector3D kRockGlow(0.54509807f, 0.4117647f, 0.078431375f);
 const ScreenPoint kLandedRock = {570, 370};
 const ScreenPoint kFallingRock = {70, 130};  // beyond the arena's left edge
 
-class EnemyDrawTest : public GlTest {
+class EnemyDrawTest : public GameGlTest {
 protected:
     void SetUp() override
     {
-        GlTest::SetUp();
         srand(7);
-        game = std::make_unique<Game>();
-        game->setupVBOs();
-        game->newGame();
-        game->player.isRezing = false;  // steady, not blinking
-    }
-
-    std::vector<Rgba> drawFrame()
-    {
-        game->draw(1.0 / 60);
-        return readFrame();
+        GameGlTest::SetUp();
     }
 
     // Each kind is created the way a wave creates it, from an offset in degrees
@@ -131,7 +121,6 @@ protected:
         falling->live.position = pointSeenAt(kFallingRock.x, kFallingRock.y, 3, true);
     }
 
-    std::unique_ptr<Game> game;
 };
 }  // namespace
 

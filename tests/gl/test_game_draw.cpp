@@ -7,22 +7,8 @@
 
 namespace {
 // A new game's first frames, drawn with the real models into the real context.
-class GameDrawTest : public GlTest {
+class GameDrawTest : public GameGlTest {
 protected:
-    void SetUp() override
-    {
-        GlTest::SetUp();
-        game = std::make_unique<Game>();
-        game->setupVBOs();
-        game->newGame();
-        game->player.isRezing = false;  // steady, not blinking
-    }
-
-    std::vector<Rgba> drawFrame()
-    {
-        game->draw(1.0 / 60);
-        return readFrame();
-    }
 
     static bool isWhite(const Rgba& p) { return p.r > 170 && p.g > 170 && p.b > 170; }
     static bool isBlue(const Rgba& p) { return p.b > 60 && p.b > p.r + 40 && p.b > p.g + 20; }
@@ -36,7 +22,6 @@ protected:
         return n;
     }
 
-    std::unique_ptr<Game> game;
 };
 }  // namespace
 

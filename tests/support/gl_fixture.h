@@ -5,9 +5,11 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "Game.h"
 #include "gl_support.h"
 #include "xvfb.h"
 
@@ -74,4 +76,26 @@ public:
 
 private:
     XvfbServer xvfb_;
+};
+
+// A new game with its models uploaded, ready to draw; the ship is steady, not
+// blinking as it does while it respawns.
+class GameGlTest : public GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        game = std::make_unique<Game>();
+        game->setupVBOs();
+        game->newGame();
+        game->player.isRezing = false;
+    }
+
+    std::vector<Rgba> drawFrame()
+    {
+        game->draw(1.0 / 60);
+        return readFrame();
+    }
+
+    std::unique_ptr<Game> game;
 };
