@@ -9,7 +9,6 @@ namespace {
 // A new game's first frames, drawn with the real models into the real context.
 class GameDrawTest : public GameGlTest {
 protected:
-
     static bool isWhite(const Rgba& p) { return p.r > 170 && p.g > 170 && p.b > 170; }
     static bool isBlue(const Rgba& p) { return p.b > 60 && p.b > p.r + 40 && p.b > p.g + 20; }
 
