@@ -61,7 +61,7 @@ constexpr EnemyKind kind(const Vertex3D (&model)[N], Vertex3D color, float radiu
 }
 
 // Indexed by an enemy's type.
-constexpr EnemyKind KINDS[EnemyPool::NUM_KINDS] = {
+constexpr EnemyKind KINDS[NUM_ENEMY_TYPES] = {
     kind(octoEnemyModelVertexData, octoEnemyColor, octoEnemyRadius, octoEnemyPoints, &EnemyPool::octoEnemyVBO),
     kind(diamondEnemyModelVertexData, diamondEnemyColor, diamondEnemyRadius, diamondEnemyPoints,
          &EnemyPool::diamondEnemyVBO),
@@ -92,7 +92,7 @@ int memberKind(int enemyType) { return enemyType == MIXED_FORMATION ? rand() % N
 
 EnemyPool::EnemyPool() {
     enemiesToCreate.reserve(QUEUE_CAPACITY);
-    for (int i = 0; i < NUM_KINDS; i++) {
+    for (int i = 0; i < NUM_ENEMY_TYPES; i++) {
         enemyVBOsNumVertices[i] = KINDS[i].numVertices;
         enemyColors[i] = toVector(KINDS[i].color);
         enemyRadii[i] = KINDS[i].radius;
@@ -122,7 +122,7 @@ void EnemyPool::initialize() {
 
 void EnemyPool::setupVBOs() {
     myLaserPool.setupVBO();
-    for (int i = 0; i < NUM_KINDS; i++) {
+    for (int i = 0; i < NUM_ENEMY_TYPES; i++) {
         GLuint vbo = uploadModel(KINDS[i].model, KINDS[i].numVertices);
         this->*KINDS[i].vbo = vbo;
         enemyVBOs[i] = vbo;
@@ -151,20 +151,25 @@ void EnemyPool::create(int type, Vector3D* pos, Vector3D* rotationAxis) {
     enemy->Init(type, rotationAxis, pos, 0, 0);
 }
 
-// Spawners and wells turn to a random heading and release a basic enemy where they stand.
-void EnemyPool::spawnAround(Enemy* parent) {
+// Spawners, miners, wells and wellAsteroids restart their timer and turn to a
+// random heading each time they drop something.
+static Enemy::Live& turnAtRandom(Enemy* parent) {
     Enemy::Live& s = parent->live;
     s.timer = 0;
     vec_rotate(&s.rotationAxis, &s.position, rand_FloatRange(0, 360));
+    return s;
+}
+
+// Spawners and wells turn to a random heading and release a basic enemy where they stand.
+void EnemyPool::spawnAround(Enemy* parent) {
+    Enemy::Live& s = turnAtRandom(parent);
     int childKind = rand() % NUM_BASIC_KINDS;
     create(childKind, &s.position, &s.rotationAxis);
 }
 
 // Miners and wellAsteroids turn to a random heading and leave an asteroid fragment behind.
 void EnemyPool::dropMine(Enemy* parent) {
-    Enemy::Live& s = parent->live;
-    s.timer = 0;
-    vec_rotate(&s.rotationAxis, &s.position, rand_FloatRange(0, 360));
+    Enemy::Live& s = turnAtRandom(parent);
     myAsteroidPool->createFragment(MINE_PARENT_RADIUS, &s.position, &s.rotationAxis);
 }
 

@@ -29,7 +29,6 @@ struct enemyWave {
 // The enemies: 125 fixed slots on a free list, their lasers, models, per-kind tables and the wave schedule.
 class EnemyPool {
 public:
-    static constexpr int NUM_KINDS = NUM_ENEMY_TYPES;
 
     ParticlePool* myParticlePool = nullptr;
     AsteroidPool* myAsteroidPool = nullptr;
@@ -62,11 +61,11 @@ public:
 #ifndef ZYNTHRA_CLASSIC
     float genericOrientationMatrix[16] = {};
 #endif
-    unsigned int enemyVBOs[NUM_KINDS] = {};
-    int enemyVBOsNumVertices[NUM_KINDS] = {};
-    Vector3D enemyColors[NUM_KINDS];
-    float enemyRadii[NUM_KINDS] = {};
-    int enemyPoints[NUM_KINDS] = {};
+    unsigned int enemyVBOs[NUM_ENEMY_TYPES] = {};
+    int enemyVBOsNumVertices[NUM_ENEMY_TYPES] = {};
+    Vector3D enemyColors[NUM_ENEMY_TYPES];
+    float enemyRadii[NUM_ENEMY_TYPES] = {};
+    int enemyPoints[NUM_ENEMY_TYPES] = {};
 
     EnemyPool();
     void initialize();

@@ -27,12 +27,8 @@ LaserShotPool::LaserShotPool() : shots(), laserVBO(0), firstAvailable(&shots[0])
     for (int i = 0; i < POOL_SIZE - 1; i++)
         shots[i].next = &shots[i + 1];
     shots[POOL_SIZE - 1].next = nullptr;
-    // Filled here too so that the rules and tests work without a GL context.
-    fillColors();
-}
-
-void LaserShotPool::fillColors()
-{
+    // The colours are filled here, not with the buffer, so nothing but the
+    // drawing itself needs a GL context.
     for (int i = 0; i < 8; i++) {
         laserInnerColors[i] = laserColors[i];
         laserOuterColors[i] = laserColors[i];
@@ -45,7 +41,6 @@ void LaserShotPool::setupVBO()
     glBindBuffer(GL_ARRAY_BUFFER, laserVBO);
     glBufferData(GL_ARRAY_BUFFER, sizeof(laserModelVertexData), laserModelVertexData, GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    fillColors();
 }
 
 void LaserShotPool::create(Vector3D* positionIn, Vector3D* rotationVector, float travelDist, int type)

@@ -39,6 +39,5 @@ public:
     void removeAll();
 
 private:
-    void fillColors();
     void release(LaserShot* shot);
 };

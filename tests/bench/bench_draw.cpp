@@ -48,7 +48,7 @@ void fillWorld(Game& game) {
     Vector3D* ship = game.player.getPosition();
     for (int i = 0; game.enemies.firstAvailable; i++) {
         Vector3D pos = facingPoint(), axis = axisThrough(&pos);
-        game.enemies.create(i % EnemyPool::NUM_KINDS, &pos, &axis);
+        game.enemies.create(i % NUM_ENEMY_TYPES, &pos, &axis);
     }
     game.enemies.updatePhysics(1e-4, ship);  // gives each enemy its frame
     for (int i = 0; game.asteroids.firstAvailable; i++) {

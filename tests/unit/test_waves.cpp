@@ -32,6 +32,9 @@ protected:
         pool.addWave(pool.waveTimer, &ship, &yRef);
         return pool.enemiesToCreate;
     }
+
+    // Wave `wave` of a fresh pool from `seed`, with the draws it should have taken.
+    std::vector<enemyToCreate> sendFreshWave(unsigned seed, int wave, struct WaveDraws& expected);
 };
 
 struct WaveDraws {
@@ -62,6 +65,14 @@ WaveDraws replayWave(unsigned seed, int wave, float difficultyAfter) {
     return d;
 }
 
+std::vector<enemyToCreate> Waves::sendFreshWave(unsigned seed, int wave, WaveDraws& expected) {
+    pool.initialize();
+    pool.waveCounter = wave;
+    expected = replayWave(seed, wave, pool.difficultyScale - (CLASSIC ? 0.005f : 0.0025f));
+    srand(seed);
+    return sendWave();
+}
+
 }  // namespace
 
 TEST_F(Waves, FirstFrameOfAGameSendsWaveZero) {
@@ -88,11 +99,8 @@ TEST_F(Waves, SizesGrowWithTheWaveCountAndBarsDropAnOddMember) {
     for (const auto& [wave, size] : sizes) {
         for (unsigned seed = 1; seed <= 12; seed++) {
             SCOPED_TRACE(testing::Message() << "wave " << wave << " seed " << seed);
-            pool.initialize();
-            pool.waveCounter = wave;
-            WaveDraws expected = replayWave(seed, wave, pool.difficultyScale - (CLASSIC ? 0.005f : 0.0025f));
-            srand(seed);
-            std::vector<enemyToCreate> queued = sendWave();
+            WaveDraws expected;
+            std::vector<enemyToCreate> queued = sendFreshWave(seed, wave, expected);
             size_t formation = 0;
             for (const enemyToCreate& e : queued) {
                 if (e.type > 4) continue;
@@ -129,11 +137,8 @@ TEST_F(Waves, SpecialEnemyDrawsComeInTheirFixedOrder) {
     for (int wave : {0, 6, 9, 12, 15}) {
         for (unsigned seed = 1; seed <= 5; seed++) {
             SCOPED_TRACE(testing::Message() << "wave " << wave << " seed " << seed);
-            pool.initialize();
-            pool.waveCounter = wave;
-            WaveDraws expected = replayWave(seed, wave, pool.difficultyScale - (CLASSIC ? 0.005f : 0.0025f));
-            srand(seed);
-            std::vector<enemyToCreate> queued = sendWave();
+            WaveDraws expected;
+            std::vector<enemyToCreate> queued = sendFreshWave(seed, wave, expected);
             size_t next = 0;
             if (expected.specialType >= 0) {
                 EXPECT_EQ(queued[next].type, expected.specialType);
