@@ -12,14 +12,14 @@ set(ZYNTHRA_VERSION 1.0.0)
 set(ZYNTHRA_PKG_BINDIR bin)  # one level below the prefix: command.in relies on it
 set(ZYNTHRA_PKG_LIBDIR lib/zynthra)
 set(ZYNTHRA_PKG_DATADIR share/zynthra)
-set(ZYNTHRA_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
-set(ZYNTHRA_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
+set(ZYNTHRA_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+set(ZYNTHRA_PACKAGING_OUT ${PROJECT_BINARY_DIR}/packaging)
 
 install(TARGETS zynthra zynthra-classic fbgrab RUNTIME DESTINATION ${ZYNTHRA_PKG_LIBDIR})
 install(TARGETS vpad LIBRARY DESTINATION ${ZYNTHRA_PKG_LIBDIR})
-install(PROGRAMS ${CMAKE_SOURCE_DIR}/scripts/zynthra-launch DESTINATION ${ZYNTHRA_PKG_LIBDIR})
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${ZYNTHRA_PKG_DATADIR}/data)
-install(FILES ${CMAKE_SOURCE_DIR}/tools/vpad/demo.vpad DESTINATION ${ZYNTHRA_PKG_DATADIR})
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/zynthra-launch DESTINATION ${ZYNTHRA_PKG_LIBDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION ${ZYNTHRA_PKG_DATADIR}/data)
+install(FILES ${PROJECT_SOURCE_DIR}/tools/vpad/demo.vpad DESTINATION ${ZYNTHRA_PKG_DATADIR})
 
 # One command, menu entry and icon per program. The classic icon glows amber.
 function(zynthra_package_entry program title launch_options icon_style)
@@ -35,7 +35,11 @@ function(zynthra_package_entry program title launch_options icon_style)
   # When cross-building, CMake runs the icon tool through the target's emulator.
   add_custom_command(OUTPUT ${icon} COMMAND icongen ${icon} ${icon_style} DEPENDS icongen
                      COMMENT "Drawing the ${title} icon")
-  add_custom_target(${program}_icon ALL DEPENDS ${icon})
+  # Drawn by a plain build only when the tools are built; the package contents always draw it.
+  if(ZYNTHRA_BUILD_TOOLS)
+    set(build_by_default ALL)
+  endif()
+  add_custom_target(${program}_icon ${build_by_default} DEPENDS ${icon})
   install(FILES ${icon} DESTINATION share/icons/hicolor/128x128/apps)
 endfunction()
 

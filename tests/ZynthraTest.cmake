@@ -1,18 +1,14 @@
-# Shared set-up for every test folder.
+# Shared set-up for every GoogleTest executable, here and under tools/.
 find_package(GTest REQUIRED)
 include(GoogleTest)
-
-add_library(zynthra_sound_double STATIC ${CMAKE_SOURCE_DIR}/tests/support/sound_double.cpp)
-target_include_directories(zynthra_sound_double PUBLIC ${CMAKE_SOURCE_DIR}/tests/support ${CMAKE_SOURCE_DIR}/src)
-
-set(ZYNTHRA_DATA_DIR ${CMAKE_SOURCE_DIR}/data)
 
 # A GoogleTest executable; each of its tests becomes one ctest entry.
 function(zynthra_gtest name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support ${CMAKE_SOURCE_DIR}/src)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support ${PROJECT_SOURCE_DIR}/src)
   target_compile_definitions(${name} PRIVATE ZYNTHRA_DATA_DIR="${ZYNTHRA_DATA_DIR}")
+  zynthra_warnings(${name})
   # Prefixed with the executable, so the two rule sets' runs of a test stay apart.
   gtest_discover_tests(${name} TEST_PREFIX "${name}/" DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()
