@@ -43,6 +43,7 @@ struct command {
 };
 
 struct vpad_script {
+    long seed;  /* -1: none given */
     struct command *commands;
     int count, capacity;
     int next;
@@ -207,6 +208,8 @@ static int parse_line(struct vpad_script *s, int line_no, char *line)
         return add_nub(s, line_no, w, n);
     if (strcmp(w[0], "snap") == 0)
         return n == 2 && add_text(s, OP_SNAP, line_no, w[1]);
+    if (strcmp(w[0], "seed") == 0)
+        return n == 2 && s->seed < 0 && parse_long(w[1], 0, VPAD_SEED_MAX, &s->seed);
     return 0;
 }
 
@@ -228,6 +231,8 @@ struct vpad_script *vpad_script_load(const char *path)
         return NULL;
     }
     struct vpad_script *s = calloc(1, sizeof *s);
+    if (s != NULL)
+        s->seed = -1;
     char *line = NULL;
     size_t size = 0;
     int line_no = 0, faults = 0;
@@ -248,6 +253,11 @@ struct vpad_script *vpad_script_load(const char *path)
         return NULL;
     }
     return s;
+}
+
+long vpad_script_seed(const struct vpad_script *s)
+{
+    return s->seed;
 }
 
 /* Runs the screenshot command and waits for it, as the game does for its own. */

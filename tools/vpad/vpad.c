@@ -24,8 +24,10 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "clock.h"
 #include "devices.h"
 #include "keyboard.h"
+#include "record.h"
 #include "script.h"
 #include "vpad.h"
 
@@ -65,6 +67,7 @@ static struct vpad_script *script;
 static struct vpad_keyboard *keyboard;
 static struct vpad_state pad;
 static double pace_period;  /* seconds per frame; 0 runs unpaced */
+static struct vpad_recorder *recorder;
 
 static const char *base_name(const char *path)
 {
@@ -145,16 +148,60 @@ static void choose_pace(void)
     pace_period = rate > 0 ? 1.0 / rate : 0;
 }
 
+/* A seed from VPAD_SEED, or -1 when it is not set. */
+static long seed_from_environment(void)
+{
+    const char *text = getenv("VPAD_SEED");
+    if (text == NULL || *text == '\0')
+        return -1;
+    char *end;
+    errno = 0;
+    long seed = strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || seed < 0 || seed > VPAD_SEED_MAX) {
+        vpad_warn("VPAD_SEED must be a whole number from 0 to %ld, not \"%s\"", VPAD_SEED_MAX, text);
+        exit(2);
+    }
+    return seed;
+}
+
+static void finish_recording(void)
+{
+    vpad_record_close(recorder);
+    recorder = NULL;
+}
+
+/* A seed (VPAD_SEED first, then the script's) holds the clock. A recording is
+ * always held, so that its seed replays it: without a seed given it takes the
+ * real time, as the game itself would have. */
+static void choose_clock(void)
+{
+    long seed = seed_from_environment();
+    if (seed < 0 && script != NULL)
+        seed = vpad_script_seed(script);
+    const char *record_path = getenv("VPAD_RECORD");
+    if (record_path != NULL && *record_path != '\0') {
+        if (seed < 0)
+            seed = (long)time(NULL);
+        recorder = vpad_record_open(record_path, seed);
+        if (recorder == NULL)
+            exit(2);
+        atexit(finish_recording);
+    }
+    if (seed >= 0)
+        vpad_clock_hold(seed);
+}
+
 __attribute__((constructor)) static void vpad_start(void)
 {
     leave_children_alone();
     choose_mode();
     choose_pace();
+    choose_clock();
 }
 
 /* ---- the C library's own functions ---- */
 
-static void *next_symbol(const char *name)
+void *vpad_next_symbol(const char *name)
 {
     void *f = dlsym(RTLD_NEXT, name);
     if (f == NULL) {
@@ -164,18 +211,7 @@ static void *next_symbol(const char *name)
     return f;
 }
 
-/* Declares real_NAME, the next definition of NAME after ours. */
-#define REAL(name) \
-    static __typeof__(&name) real_##name; \
-    if (real_##name == NULL) \
-        real_##name = (__typeof__(&name))next_symbol(#name)
-
 /* ---- frames ---- */
-
-static double seconds_of(const struct timespec *t)
-{
-    return t->tv_sec + t->tv_nsec * 1e-9;
-}
 
 static struct timespec timespec_of(double seconds)
 {
@@ -185,18 +221,11 @@ static struct timespec timespec_of(double seconds)
     return t;
 }
 
-static double monotonic_now(void)
-{
-    struct timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return seconds_of(&t);
-}
-
 /* Sleeps at least as asked, and until the frame has lasted one pace period. */
 static void paced_sleep(useconds_t usec)
 {
     static double deadline;
-    double now = monotonic_now();
+    double now = vpad_clock_real_seconds();
     deadline = deadline == 0 ? now + pace_period : deadline + pace_period;
     /* After a stall, start afresh instead of rushing frames to catch up. */
     if (deadline < now)
@@ -239,10 +268,14 @@ static int frame(useconds_t usec)
         paced_sleep(usec);
     else
         result = real_usleep(usec);
-    double now = monotonic_now();
+    vpad_clock_tick();
+    /* Script times follow the game's clock: held, they are whole frames too. */
+    double now = vpad_clock_game_seconds();
     if (frames++ == 0)
         first = now;
     update_pad(frames, now - first);
+    if (recorder)
+        vpad_record_frame(recorder, frames, &pad);
     vpad_devices_feed(&pad);
     return result;
 }

@@ -32,4 +32,16 @@ int vpad_button_by_name(const char *name);
 /* Messages for the person running the game, on standard error. */
 void vpad_warn(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
 
+/* The largest seed a script or VPAD_SEED may give: a time() the game can hold. */
+#define VPAD_SEED_MAX 2147483647L
+
+/* The next definition of a function vpad stands in for (the C library's own). */
+void *vpad_next_symbol(const char *name);
+
+/* Declares real_NAME, the next definition of NAME after ours. */
+#define REAL(name) \
+    static __typeof__(&name) real_##name; \
+    if (real_##name == NULL) \
+        real_##name = (__typeof__(&name))vpad_next_symbol(#name)
+
 #endif
