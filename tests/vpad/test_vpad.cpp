@@ -42,7 +42,8 @@ public:
             dup2(err[1], 2);
             close(out[0]);
             close(err[0]);
-            for (const char* name : {"VPAD_MODE", "VPAD_SCRIPT", "VPAD_PACE_HZ", "VPAD_FBGRAB", "LD_PRELOAD"})
+            for (const char* name : {"VPAD_MODE", "VPAD_SCRIPT", "VPAD_PACE_HZ", "VPAD_FBGRAB", "VPAD_SEED", "VPAD_RECORD",
+                                     "LD_PRELOAD"})
                 unsetenv(name);
             if (preload) setenv("LD_PRELOAD", VPAD_LIBRARY, 1);
             for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
@@ -322,6 +323,88 @@ TEST_F(VpadTest, PacingHoldsFramesToTheRate)
     double elapsed = 0;
     ASSERT_EQ(sscanf(probe.out().substr(probe.out().find("elapsed")).c_str(), "elapsed %lf", &elapsed), 1);
     EXPECT_GE(elapsed, 0.9);
+}
+
+// The numbers the probe's clock mode printed, by name.
+std::map<std::string, double> clockReport(const std::string& out)
+{
+    std::map<std::string, double> values;
+    std::istringstream lines(out);
+    std::string name;
+    double value;
+    while (lines >> name >> value) {
+        values[name] = value;
+        if (name == "frame_ns") {  // shortest, then longest
+            values["frame_ns_longest"] = 0;
+            lines >> values["frame_ns_longest"];
+        }
+    }
+    return values;
+}
+
+TEST_F(VpadTest, SeedHoldsTheMainThreadsClockToWholeFrames)
+{
+    // Paced to 20 Hz, the 60 frames last 3 s of real time but exactly 1 s of the game's.
+    Child probe({VPAD_PROBE, "clock", "60"}, {{"VPAD_SCRIPT", file("seeded.vpad", "seed 1234\n")},
+                                             {"VPAD_PACE_HZ", "20"}});
+    ASSERT_EQ(probe.finish(), 0) << probe.err();
+    auto held = clockReport(probe.out());
+    EXPECT_EQ(held["start_time"], 1234);
+    EXPECT_EQ(held["end_time"], 1235);
+    EXPECT_EQ(held["elapsed_ns"], 1e9);
+    EXPECT_EQ(held["frame_ns"], 16666666);
+    EXPECT_EQ(held["frame_ns_longest"], 16666667);
+    EXPECT_GE(held["thread_seconds"], 2.9);  // another thread keeps the real clock
+
+    // VPAD_SEED comes before the script's; without any seed the clocks are real.
+    Child overridden({VPAD_PROBE, "clock", "1"}, {{"VPAD_SCRIPT", file("seeded.vpad", "seed 1234\n")},
+                                                  {"VPAD_SEED", "99"}});
+    ASSERT_EQ(overridden.finish(), 0) << overridden.err();
+    EXPECT_EQ(clockReport(overridden.out())["start_time"], 99);
+    Child free({VPAD_PROBE, "clock", "3"}, {{"VPAD_MODE", "idle"}});
+    ASSERT_EQ(free.finish(), 0) << free.err();
+    auto real = clockReport(free.out());
+    EXPECT_GT(real["start_time"], 1.7e9);
+    EXPECT_GE(real["elapsed_ns"], 3 * 5e6);
+    EXPECT_NE(real["elapsed_ns"], 5e7);
+}
+
+TEST_F(VpadTest, HeldSecondsInAScriptAreWholeFrames)
+{
+    // Seconds count from the first frame, 1/60 s a frame: 0.5 s is frame 31.
+    auto events = withoutReports(runScript("seed 7\nat 0.5\npress a\nwait 0.25\nrelease a\n", 60));
+    EXPECT_EQ(events, (std::vector<std::string>{"31 gpio-keys 1 102 1", "46 gpio-keys 1 102 0"}));
+}
+
+TEST_F(VpadTest, RecordingReplaysTheSameEventsAndSeed)
+{
+    std::string recording = dir_ + "/recorded.vpad";
+    auto live = runScript("frame 2\ntap x 3\nnub1 -256 0\npress l\nframe 9\nnub0 10 20\nrelease l\nnub1 0 0\n", 12,
+                          {{"VPAD_RECORD", recording}, {"VPAD_SEED", "4321"}});
+    std::string text = slurp(recording);
+    EXPECT_NE(text.find("\nseed 4321\n"), std::string::npos) << text;
+
+    Child replay({VPAD_PROBE, "frames", "12"}, {{"VPAD_SCRIPT", recording}});
+    ASSERT_EQ(replay.finish(), 0) << replay.err() << text;
+    EXPECT_EQ(withoutReports(parseEvents(replay.out())), withoutReports(live)) << text;
+
+    // Without a seed given, the recording takes the real time as the game would.
+    runScript("frame 1\npress a\n", 2, {{"VPAD_RECORD", recording}});
+    long seed = 0;
+    ASSERT_EQ(sscanf(slurp(recording).c_str(), "# %*[^\n]\nseed %ld", &seed), 1) << slurp(recording);
+    EXPECT_GT(seed, 1700000000);
+}
+
+TEST_F(VpadTest, FaultySeedsStopTheProgramBeforeItRuns)
+{
+    for (const char* script : {"seed -1\n", "seed x\n", "seed 1 2\n", "seed 3\nseed 4\n", "seed 99999999999\n"}) {
+        Child probe({VPAD_PROBE, "frames", "1"}, {{"VPAD_SCRIPT", file("bad.vpad", script)}});
+        EXPECT_EQ(probe.finish(), 2) << script;
+    }
+    Child badEnv({VPAD_PROBE, "frames", "1"}, {{"VPAD_MODE", "idle"}, {"VPAD_SEED", "soon"}});
+    EXPECT_EQ(badEnv.finish(), 2);
+    Child badRecord({VPAD_PROBE, "frames", "1"}, {{"VPAD_MODE", "idle"}, {"VPAD_RECORD", dir_ + "/no/such/folder/r.vpad"}});
+    EXPECT_EQ(badRecord.finish(), 2);
 }
 
 // What the probe has seen so far, kept up to date line by line.

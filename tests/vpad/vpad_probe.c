@@ -4,12 +4,14 @@
  *   vpad_probe search               every event node the search opens, then where it stops
  *   vpad_probe frames N [LAZY]      N frames of catch-up and usleep(5000); no reads before
  *                                   frame LAZY; one line per event: FRAME DEVICE TYPE CODE VALUE SECONDS
- *   vpad_probe passthrough FILE     calls vpad must leave alone, and what they gave */
+ *   vpad_probe passthrough FILE     calls vpad must leave alone, and what they gave
+ *   vpad_probe clock N              the clocks over N frames, as the main thread and another see them */
 #define _GNU_SOURCE
 #include <errno.h>
 #include <fcntl.h>
 #include <linux/input.h>
 #include <pthread.h>
+#include <semaphore.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -166,6 +168,48 @@ static int passthrough(const char *file)
     return 0;
 }
 
+static long long nanos(void)
+{
+    struct timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1000000000LL + t.tv_nsec;
+}
+
+static sem_t frames_done;
+
+static void *watch_clock(void *seconds)
+{
+    double start = now();
+    sem_wait(&frames_done);
+    *(double *)seconds = now() - start;
+    return NULL;
+}
+
+/* The game's frame loop reads the clock and time() each frame. */
+static int clock_frames(long count)
+{
+    double thread_seconds = 0;
+    pthread_t thread;
+    sem_init(&frames_done, 0, 0);
+    pthread_create(&thread, NULL, watch_clock, &thread_seconds);
+    printf("start_time %lld\n", (long long)time(NULL));
+    long long first = nanos(), last = first, shortest = -1, longest = -1;
+    for (long frame = 0; frame < count; frame++) {
+        usleep(5000);
+        long long t = nanos();
+        if (shortest < 0 || t - last < shortest)
+            shortest = t - last;
+        if (t - last > longest)
+            longest = t - last;
+        last = t;
+    }
+    sem_post(&frames_done);
+    pthread_join(thread, NULL);
+    printf("frame_ns %lld %lld\nelapsed_ns %lld\nend_time %lld\nthread_seconds %.3f\n", shortest, longest,
+           last - first, (long long)time(NULL), thread_seconds);
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
     setvbuf(stdout, NULL, _IOLBF, 0);
@@ -175,6 +219,8 @@ int main(int argc, char **argv)
         return frames(atol(argv[2]), argc == 4 ? atol(argv[3]) : 0);
     if (argc == 3 && strcmp(argv[1], "passthrough") == 0)
         return passthrough(argv[2]);
-    fprintf(stderr, "usage: vpad_probe search | frames N [LAZY] | passthrough FILE\n");
+    if (argc == 3 && strcmp(argv[1], "clock") == 0)
+        return clock_frames(atol(argv[2]));
+    fprintf(stderr, "usage: vpad_probe search | frames N [LAZY] | passthrough FILE | clock N\n");
     return 2;
 }

@@ -2,9 +2,9 @@
  *
  * A replay repeats only if the game sees the same times: every frame lasts
  * exactly 1/60 s and srand(time(NULL)) gets the same seed. Only calls made from
- * the game's own code are answered from the held clock; SDL's audio thread,
- * Mesa's threads and every other library keep the real clocks, so their
- * timeouts and timed waits work as before. */
+ * the game's own code on its main thread are answered from the held clock:
+ * SDL's audio thread, Mesa's threads and every library keep the real clocks,
+ * so their timeouts and timed waits work as before. */
 #define _GNU_SOURCE
 #include "clock.h"
 
@@ -12,6 +12,7 @@
 #include <pthread.h>
 #include <stdint.h>
 #include <time.h>
+#include <unistd.h>
 
 #include "vpad.h"
 
@@ -49,8 +50,14 @@ static void find_program(void)
     dl_iterate_phdr(note_program, NULL);
 }
 
-static int from_program(const void *caller)
+/* Held only for the game's frame loop: its own code, on its main thread. */
+static int from_game(const void *caller)
 {
+    static __thread int on_main_thread = -1;
+    if (on_main_thread < 0)
+        on_main_thread = gettid() == getpid();
+    if (!on_main_thread)
+        return 0;
     pthread_once(&program_found, find_program);
     return (uintptr_t)caller >= program_low && (uintptr_t)caller < program_high;
 }
@@ -132,7 +139,7 @@ static int held_clock(clockid_t id, struct timespec *t)
 
 EXPORT int clock_gettime(clockid_t id, struct timespec *t)
 {
-    if (held && from_program(__builtin_return_address(0)) && held_clock(id, t))
+    if (held && from_game(__builtin_return_address(0)) && held_clock(id, t))
         return 0;
     return real_clock(id, t);
 }
@@ -140,7 +147,7 @@ EXPORT int clock_gettime(clockid_t id, struct timespec *t)
 EXPORT time_t time(time_t *out)
 {
     REAL(time);
-    if (!held || !from_program(__builtin_return_address(0)))
+    if (!held || !from_game(__builtin_return_address(0)))
         return real_time(out);
     time_t now = (time_t)((wall_origin + held_elapsed()) / NANOS);
     if (out != NULL)
