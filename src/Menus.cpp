@@ -71,14 +71,18 @@ bool parseNumber(const char* text, int& value)
 }
 
 // The file line format: a word, white space, a number ("%s\t%d"). Words longer
-// than their 255-character field are refused rather than cut.
+// than their 255-character field are refused rather than cut, and so are words
+// with control characters: a name is drawn glyph by glyph and written back
+// between a newline and a tab.
 bool parseWordAndNumber(const char* line, std::string& word, int& value)
 {
     while (isspace((unsigned char)*line)) ++line;
     const char* start = line;
-    while (*line != '\0' && !isspace((unsigned char)*line)) ++line;
+    bool printable = true;
+    for (; *line != '\0' && !isspace((unsigned char)*line); ++line)
+        if (iscntrl((unsigned char)*line)) printable = false;
     const size_t length = line - start;
-    if (length == 0 || length > wordFieldLength || !parseNumber(line, value)) return false;
+    if (length == 0 || length > wordFieldLength || !printable || !parseNumber(line, value)) return false;
     word.assign(start, length);
     return true;
 }

@@ -367,6 +367,11 @@ static int decodePng(FILE* file, const char* filename, std::vector<unsigned char
         png_destroy_read_struct(&png, NULL, NULL);
         return 0;
     }
+    // Only IHDR, PLTE, tRNS, IDAT and IEND matter to the game. libpng would
+    // allocate whatever length a text or profile chunk declares before finding
+    // the file too short: a few damaged bytes could ask for 2 GB. Skipped
+    // chunks are read past in pieces.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, NULL, -1);
     std::vector<png_bytep> rows;
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_read_struct(&png, &info, NULL);

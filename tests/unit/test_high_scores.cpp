@@ -49,6 +49,7 @@ TEST_F(HighScores, AShortFileLeavesEmptyRowsAndIsNotRewritten)
 TEST_F(HighScores, BadLinesAreSkippedAndGoodRowsKeepTheirOrder)
 {
     writeFile("highScores.txt", std::string("lo\t-5\n\x01\x02\x00\xfe\t9\n", 12) + "no tab here\nname with\t7\n" +
+                                    "be\all\t6\nde\x7fl\t6\n" +
                                     std::string(256, 'n') + "\t8\n" + std::string(255, 'm') + "\t8\n" +
                                     "big\t2147483648\nhuge\t" + std::string(100000, '7') + "\n" + "hi\t900\n" +
                                     rows(12, 50));
