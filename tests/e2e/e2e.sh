@@ -53,7 +53,7 @@ start_x() {
 # Starts the program (or the one given) in the background with the named pad script.
 launch() {
     SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" VPAD_SCRIPT="$here/$1.vpad" VPAD_FBGRAB="$fbgrab" \
-        timeout 120 env LD_PRELOAD="$vpad" "${2:-$program}" >"$work/out.txt" 2>"$work/err.txt" &
+        timeout "${run_limit:-120}" env LD_PRELOAD="$vpad" "${2:-$program}" >"$work/out.txt" 2>"$work/err.txt" &
     game_pid=$!
 }
 
@@ -287,6 +287,45 @@ case_shared_folder() {
     [ "$(stat -c %i config.txt)" != "$first_config" ] || fail "config.txt was not written again"
     expect_file config.txt "$config"
     expect_file highScores.txt "$default_scores"
+}
+
+# Waits while the program runs until vpad has logged TEXT; false if it ended first.
+wait_for_log() {
+    while ! grep -q "$1" "$work/err.txt"; do
+        kill -0 "$game_pid" 2>/dev/null || return 1
+        sleep 0.2
+    done
+}
+
+# The same script and seed play the same game: two runs leave the same
+# high-score file and the same screenshots, in play and at the end. A run with
+# another seed plays differently, so the likeness is the seed's doing and not
+# a game without chance.
+case_replay() {
+    start_x
+    local rows=$'r1\t-1\nr2\t-1\nr3\t-1\nr4\t-1\nr5\t-1\nr6\t-1\nr7\t-1\nr8\t-1\nr9\t-1\nr10\t-1\n'
+    # About 4500 frames each: give slow machines time.
+    run_limit=600
+    for n in 1 2; do
+        fresh_folder
+        printf '%s' "$rows" >highScores.txt
+        run replay
+        expect_status 0
+        grep -qx $'\t[1-9][0-9]*' <(head -n 1 highScores.txt) ||
+            fail "the game's score did not take the top row: $(head -n 2 highScores.txt | cat -A)"
+        mkdir "$work/run$n" && cp highScores.txt play.png scores.png "$work/run$n/" || fail "run $n left no screenshots"
+    done
+    for f in highScores.txt play.png scores.png; do
+        cmp -s "$work/run1/$f" "$work/run2/$f" || fail "the two runs left different $f"
+    done
+    echo "both runs: score $(head -n 1 "$work/run1/highScores.txt" | cut -f 2), identical files and screenshots"
+
+    fresh_folder
+    VPAD_SEED=1 launch replay
+    wait_for_log "in play" || fail "the run with another seed ended early"
+    kill "$game_pid" 2>/dev/null
+    finish
+    cmp -s play.png "$work/run1/play.png" && fail "another seed played the same game"
 }
 
 "case_$case_name"

@@ -23,7 +23,8 @@ enum op {
     OP_RELEASE,
     OP_NUB,
     OP_SNAP,
-    OP_LOG
+    OP_LOG,
+    OP_QUIT
 };
 
 /* How long tap holds a button unless told. The game reads held levels once per
@@ -208,6 +209,8 @@ static int parse_line(struct vpad_script *s, int line_no, char *line)
         return add_nub(s, line_no, w, n);
     if (strcmp(w[0], "snap") == 0)
         return n == 2 && add_text(s, OP_SNAP, line_no, w[1]);
+    if (strcmp(w[0], "quit") == 0)
+        return n == 1 && append(s, OP_QUIT, line_no) != NULL;
     if (strcmp(w[0], "seed") == 0)
         return n == 2 && s->seed < 0 && parse_long(w[1], 0, VPAD_SEED_MAX, &s->seed);
     return 0;
@@ -311,6 +314,9 @@ void vpad_script_step(struct vpad_script *s, long frame, double seconds, struct 
             break;
         case OP_SNAP: snap(c, frame); break;
         case OP_LOG: vpad_warn("frame %ld, %.3f s: %s", frame, seconds, c->text); break;
+        /* As if the game had returned from main: exit handlers (and a leak
+         * check) run, whatever screen the script has left it on. */
+        case OP_QUIT: exit(0);
         }
         s->next++;
     }
