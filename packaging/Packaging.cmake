@@ -1,22 +1,34 @@
 # Installing both programs and building Debian packages of them:
 #   cpack -G DEB       (in a build folder; scripts/package builds amd64 and armhf)
-# Everything lands below the prefix (/usr in the package):
-#   bin/zynthra, bin/zynthra-classic   the commands: the shared launcher with these paths
-#   lib/zynthra/                       the programs, libvpad.so, fbgrab, zynthra-launch
-#   share/zynthra/data/                the shipped data, copied into the player's folder
-#   share/zynthra/demo.vpad            the headless demo
+# Everything lands below the prefix (/usr in the package), where Debian puts games:
+#   games/zynthra, games/zynthra-classic   the commands: the shared launcher with these paths
+#   lib/games/zynthra/                 the programs, libvpad.so, vpad-gamepad, fbgrab, zynthra-launch
+#   share/games/zynthra/data/          the shipped data, copied into the player's folder
+#   share/games/zynthra/demo.vpad      the headless demo
 #   share/applications/, share/icons/  menu entries and their icons
+#   share/man/man6/, share/doc/zynthra/   manual pages, copyright and changelog
 include_guard(GLOBAL)
 
 set(ZYNTHRA_VERSION 1.0.0)
-set(ZYNTHRA_PKG_BINDIR bin)  # one level below the prefix: command.in relies on it
-set(ZYNTHRA_PKG_LIBDIR lib/zynthra)
-set(ZYNTHRA_PKG_DATADIR share/zynthra)
+set(ZYNTHRA_PKG_BINDIR games)  # one level below the prefix: command.in relies on it
+set(ZYNTHRA_PKG_LIBDIR lib/games/zynthra)
+set(ZYNTHRA_PKG_DATADIR share/games/zynthra)
 set(ZYNTHRA_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 set(ZYNTHRA_PACKAGING_OUT ${PROJECT_BINARY_DIR}/packaging)
 
-install(TARGETS zynthra zynthra-classic fbgrab RUNTIME DESTINATION ${ZYNTHRA_PKG_LIBDIR})
+set(ZYNTHRA_PKG_PROGRAMS zynthra zynthra-classic fbgrab)
+if(TARGET vpad-gamepad)
+  list(APPEND ZYNTHRA_PKG_PROGRAMS vpad-gamepad)
+endif()
+install(TARGETS ${ZYNTHRA_PKG_PROGRAMS} RUNTIME DESTINATION ${ZYNTHRA_PKG_LIBDIR})
 install(TARGETS vpad LIBRARY DESTINATION ${ZYNTHRA_PKG_LIBDIR})
+# Debian ships binaries stripped of symbols and of the compiler's notes.
+install(CODE "
+  foreach(file ${ZYNTHRA_PKG_PROGRAMS} libvpad.so)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded --remove-section=.comment --remove-section=.note
+                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ZYNTHRA_PKG_LIBDIR}/\${file}\"
+                    COMMAND_ERROR_IS_FATAL ANY)
+  endforeach()")
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/zynthra-launch DESTINATION ${ZYNTHRA_PKG_LIBDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION ${ZYNTHRA_PKG_DATADIR}/data)
 install(FILES ${PROJECT_SOURCE_DIR}/tools/vpad/demo.vpad DESTINATION ${ZYNTHRA_PKG_DATADIR})
@@ -46,9 +58,25 @@ endfunction()
 zynthra_package_entry(zynthra "Zynthra" "" "")
 zynthra_package_entry(zynthra-classic "Zynthra Classic" "--classic" classic)
 
+# The manual page (one for both commands) and the Debian documents, compressed
+# the way Debian wants them: gzip -9, no name or time stamp inside.
+function(zynthra_package_gzip source output)
+  add_custom_command(OUTPUT ${output} COMMAND gzip -9n -c ${source} > ${output} DEPENDS ${source}
+                     COMMENT "Compressing ${output}")
+endfunction()
+zynthra_package_gzip(${ZYNTHRA_PACKAGING_DIR}/zynthra.6 ${ZYNTHRA_PACKAGING_OUT}/zynthra.6.gz)
+zynthra_package_gzip(${ZYNTHRA_PACKAGING_DIR}/changelog ${ZYNTHRA_PACKAGING_OUT}/changelog.gz)
+file(CREATE_LINK zynthra.6.gz ${ZYNTHRA_PACKAGING_OUT}/zynthra-classic.6.gz SYMBOLIC)
+add_custom_target(zynthra_package_docs ALL DEPENDS ${ZYNTHRA_PACKAGING_OUT}/zynthra.6.gz
+                                                   ${ZYNTHRA_PACKAGING_OUT}/changelog.gz)
+install(FILES ${ZYNTHRA_PACKAGING_OUT}/zynthra.6.gz ${ZYNTHRA_PACKAGING_OUT}/zynthra-classic.6.gz
+        DESTINATION share/man/man6)
+install(FILES ${ZYNTHRA_PACKAGING_DIR}/copyright ${ZYNTHRA_PACKAGING_OUT}/changelog.gz DESTINATION share/doc/zynthra)
+
 # Everything the package holds, so scripts/package can build just that.
 add_custom_target(zynthra_package_contents)
-add_dependencies(zynthra_package_contents zynthra zynthra-classic fbgrab vpad zynthra_icon zynthra-classic_icon)
+add_dependencies(zynthra_package_contents ${ZYNTHRA_PKG_PROGRAMS} vpad zynthra_icon zynthra-classic_icon
+                 zynthra_package_docs)
 
 # The Debian architecture of what is built: the toolchain file names it when
 # cross-building, otherwise it is this machine's.
@@ -81,10 +109,15 @@ set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${ZYNTHRA_DEB_ARCHITECTURE})
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Listed rather than computed by dpkg-shlibdeps, which cannot read armhf
-# binaries on an amd64 machine; the floors are what Debian 12 ships.
+# binaries on an amd64 machine; the floors are those the libraries' own shlibs
+# files name (the game-pad helper needs SDL 2.24's virtual pads).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1, libsdl1.2debian (>= 1.2.15), \
-libsdl-mixer1.2 (>= 1.2.12), libpng16-16 (>= 1.6.2), libgles1, libegl1, libx11-6, coreutils")
+    "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1 (>= 3.0), libsdl1.2debian (>= 1.2.15), \
+libsdl-mixer1.2 (>= 1.2.12), libpng16-16 (>= 1.6.2), libgles1 (>= 1.6.0), libegl1 (>= 1.6.0), \
+libx11-6 (>= 2:1.6.0)")
+if(TARGET vpad-gamepad)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libsdl2-2.0-0 (>= 2.24)")
+endif()
 # Xephyr gives the desktop game its 800 x 480 screen; Xvfb runs the demo with no display.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xserver-xephyr, xvfb")
 include(CPack)

@@ -569,6 +569,7 @@ void Menu::addHighScore(int score)
             highScores_scores.insert(highScores_scores.begin() + i, score);
             highScores_scores.pop_back();
             currentEntryIndex = i;
+            nameEntryFrames = 0;
             changeMenu(4);
             return;
         }
@@ -605,9 +606,15 @@ void Menu::setupKeyChars()
         for (int i = 0; rows[r][i] != '\0'; i++) keyChars[firstCodes[r] + i] = rows[r][i];
 }
 
-// The lowest held key code wins; a held key repeats through the shared gate.
+// The next key that went down, however fast keys come; otherwise a held key
+// repeats through the shared gate, the lowest held key code first.
 int Menu::getKey(double)
 {
+    const int pressed = takeTypingPress();
+    if (pressed != 0) {
+        selectionTimer = 0;
+        return pressed;
+    }
     if (selectionTimer < repeatDelay) return 0;
     for (int code = firstTypingKey; code <= lastTypingKey; code++) {
         if (keys[code] == 1) {
@@ -618,8 +625,22 @@ int Menu::getKey(double)
     return 0;
 }
 
+// Presses of keys that type nothing (arrows, Escape) are passed over.
+int Menu::takeTypingPress()
+{
+    for (int code = takeKeyPress(); code != 0; code = takeKeyPress())
+        if (code >= firstTypingKey && code <= lastTypingKey) return code;
+    return 0;
+}
+
 void Menu::pollNameEntry(double dT)
 {
+    // Keys pressed during the game wait in the X queue until the first drain
+    // on this screen, at the end of its first frame: they are not the name.
+    if (nameEntryFrames < 2) {
+        nameEntryFrames++;
+        forgetKeyPresses();
+    }
     if (accepted(pndControls->inputX)) {
         playSound(SOUND_MENU_SELECT);
         finishNameEntry();

@@ -55,6 +55,7 @@ public:
     std::vector<std::string> highScores_displayNames;
     std::string currentEntry;
     int currentEntryIndex = 0;
+    int nameEntryFrames = 0;
     int movementOption = 0;
     int firingOption = 1;
 
@@ -64,6 +65,7 @@ private:
     void confirmSelection();
     void adjustOption(int step);
     void pollNameEntry(double dT);
+    int takeTypingPress();
     void finishNameEntry();
     void easeSelectionBar();
     void drawSelectionBar();

@@ -62,15 +62,61 @@ void getInput(Controller* myController)
     readNub(pnd_evdev_nub2, &myController->nub1X, &myController->nub1Y);
 }
 
+namespace {
+
+// Presses waiting to be typed, oldest first. A tap that goes down and up between
+// two drains leaves its key at 0 in keys, but its press is still here.
+const int maxKeyPresses = 64;
+int keyPresses[maxKeyPresses];
+int keyPressCount = 0;
+
+// Auto-repeat without detectable repeat sends a release and a press with the
+// same time stamp; together they are no release and no new press.
+bool isAutoRepeat(Display* display, const XKeyEvent& release)
+{
+    if (XEventsQueued(display, QueuedAfterReading) == 0) return false;
+    XEvent next;
+    XPeekEvent(display, &next);
+    return next.type == KeyPress && next.xkey.keycode == release.keycode && next.xkey.time == release.time;
+}
+
+}  // namespace
+
 void updateKeyboard(int* keys, Display* x_display)
 {
     while (XPending(x_display)) {
         XEvent event;
         XNextEvent(x_display, &event);
+        const int code = event.xkey.keycode & 255;
         if (event.type == KeyPress) {
-            keys[event.xkey.keycode & 255] = 1;
+            // A press of a key already down is a repeat, not a key going down.
+            if (keys[code] != 1) recordKeyPress(code);
+            keys[code] = 1;
         } else if (event.type == KeyRelease) {
-            keys[event.xkey.keycode & 255] = 0;
+            if (isAutoRepeat(x_display, event.xkey))
+                XNextEvent(x_display, &event);
+            else
+                keys[code] = 0;
         }
     }
+}
+
+void recordKeyPress(int code)
+{
+    // When the player outtypes the frames by 64 keys, the newest are dropped.
+    if (keyPressCount < maxKeyPresses) keyPresses[keyPressCount++] = code;
+}
+
+int takeKeyPress()
+{
+    if (keyPressCount == 0) return 0;
+    const int code = keyPresses[0];
+    keyPressCount--;
+    for (int i = 0; i < keyPressCount; i++) keyPresses[i] = keyPresses[i + 1];
+    return code;
+}
+
+void forgetKeyPresses()
+{
+    keyPressCount = 0;
 }

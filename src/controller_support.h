@@ -23,4 +23,10 @@ struct Controller {
 void setupPandoraControls();
 void shutdownPandoraControls();
 void getInput(Controller* myController);
+// Drains the X key events into keys (1 held, 0 released) and records each key
+// going down, in order, for typing.
 void updateKeyboard(int* keys, Display* x_display);
+void recordKeyPress(int code);
+// The oldest recorded press's key code, removed from the record; 0 when none.
+int takeKeyPress();
+void forgetKeyPresses();

@@ -1,13 +1,15 @@
 #!/bin/bash
-# One end-to-end case: e2e.sh CASE PROGRAM VPAD FBGRAB DATA_DIR CASE_DIR [CLASSIC]
-# (CLASSIC: the classic program, for the cases that run both programs)
+# One end-to-end case: e2e.sh CASE PROGRAM VPAD FBGRAB DATA_DIR CASE_DIR [EXTRA]
+# (EXTRA: the classic program, for the cases that run both programs; the game-pad
+# helper for the game-pad case)
 #
 # The program runs unchanged in a fresh folder that holds only the data files,
 # on a private Xvfb, with its pad played from CASE_DIR/<script>.vpad and its
 # audio mixed into a file. Menus accept a held button at most every 0.2 s, so
 # the scripts keep taps short and 0.4 s apart.
 set -u
-case_name=$1 program=$2 vpad=$3 fbgrab=$4 data=$5 here=$6 classic=${7:-}
+case_name=$1 program=$2 vpad=$3 fbgrab=$4 data=$5 here=$6 extra=${7:-}
+classic=$extra
 
 work=$(mktemp -d /tmp/zynthra_e2e_XXXXXX)
 game_dir=$work/game
@@ -326,6 +328,182 @@ case_replay() {
     kill "$game_pid" 2>/dev/null
     finish
     cmp -s play.png "$work/run1/play.png" && fail "another seed played the same game"
+
+# ---- playing on a desktop: vpad reads the keyboard, the mouse and the game pads
+
+# Starts the program with vpad on the desktop's keyboard (and the pad helper, when
+# given), held to 30 frames a second.
+launch_desktop() {
+    SDL_AUDIODRIVER=dummy VPAD_MODE=keyboard VPAD_PACE_HZ=30 VPAD_FBGRAB="$fbgrab" VPAD_GAMEPAD="${1:-}" \
+        timeout 150 env LD_PRELOAD="$vpad" "$program" >"$work/out.txt" 2>"$work/err.txt" &
+    game_pid=$!
+}
+
+# Takes screenshots until CHECK (a command given the screenshot's name) holds,
+# then lets the 0.2 s gate after the press that got there open again.
+wait_until() {  # DESCRIPTION CHECK...
+    local what=$1 shot=$work/now.png
+    shift
+    for _ in $(seq 150); do
+        kill -0 "$game_pid" 2>/dev/null || fail "the program ended while waiting for $what"
+        "$fbgrab" "$shot" 2>/dev/null && "$@" "$shot" && sleep 0.3 && return
+        sleep 0.2
+    done
+    fail "no $what on the screen"
+}
+
+# One screenshot, now, for what must still hold.
+expect_now() {  # DESCRIPTION CHECK...
+    local what=$1 shot=$work/now.png
+    shift
+    "$fbgrab" "$shot" 2>/dev/null && "$@" "$shot" || fail "$what"
+}
+
+text_at() {  # X Y W H FILE
+    [ "$(bright_pixels "$5" "$1" "$2" "$3" "$4")" -ge 100 ]
+}
+no_text_at() {  # X Y W H FILE
+    [ "$(bright_pixels "$5" "$1" "$2" "$3" "$4")" -lt 30 ]
+}
+main_menu() { text_at 0 0 140 32 "$1" && text_at 0 128 70 32 "$1"; }  # "New Game" ... "Quit"
+score_screen() { text_at 312 0 176 32 "$1" && no_text_at 0 0 140 32 "$1"; }  # "High Scores" alone
+# The pause menu's "Return to menu"; shots and sparks in play light a few pixels there.
+paused() { text_at 0 64 200 32 "$1"; }
+playing() { text_at 650 445 112 32 "$1" && ! paused "$1"; }  # "Bombs:3" without the pause menu
+name_entry() { text_at 0 128 240 32 "$1" && text_at 0 160 256 32 "$1"; }
+
+# Escape is back in the menus and pause in play, P pauses too, Left Alt does
+# not, W A S D are the d-pad, and a name typed at 120 ms a key arrives whole.
+case_desktop_keys() {
+    start_x
+    fresh_folder
+    local table=$'ann\t900\nbo\t800\ncy\t700\ndi\t600\ned\t500\nfay\t400\ngus\t300\nhal\t200\nivy\t100\n'
+    printf '%s' "$table"$'low\t-1\n' >highScores.txt
+    launch_desktop
+    wait_until "main menu" main_menu
+    xdotool key s sleep 0.3 key s sleep 0.3 key Return
+    wait_until "high-score screen" score_screen
+    xdotool key Escape
+    wait_until "main menu after Escape" main_menu
+    xdotool key Return
+    wait_until "game" playing
+    xdotool key Alt_L sleep 0.6
+    expect_now "Left Alt paused the game" playing
+    xdotool key Escape
+    wait_until "pause after Escape" paused
+    xdotool key Escape
+    wait_until "game again after Escape" playing
+    xdotool key p
+    wait_until "pause after P" paused
+    xdotool key Down sleep 0.3 key Down sleep 0.3 key Return  # "Return to menu"
+    wait_until "name entry" name_entry
+    xdotool type --delay 120 tester || fail "xdotool type"
+    xdotool key Return
+    wait_until "high-score screen with the name" score_screen
+    expect_file highScores.txt "$table"$'tester\t0\n'
+    xdotool key Escape sleep 0.3 key Up sleep 0.3 key Return  # back, then "Quit"
+    finish
+    expect_status 0
+}
+
+# Sends lines to the virtual pad's command pipe.
+pad() {
+    timeout 10 sh -c 'printf "%s\n" "$@" >"$0"' "$work/pad.fifo" "$@" || fail "the pad helper does not listen"
+}
+
+# Waits until the helper has said WHAT (plugged in, unplugged) COUNT times.
+wait_for_helper() {
+    for _ in $(seq 100); do
+        [ "$(grep -c "^vpad-gamepad: game pad .* $1\$" "$work/err.txt")" -ge "$2" ] && return
+        sleep 0.1
+    done
+    fail "the pad was not $1"
+}
+
+# Presses a pad button for a tenth of a second: long enough for the helper's SDL
+# to see it down, and vpad passes on even a shorter press for one frame.
+pad_tap() {
+    pad "press $1"
+    sleep 0.1
+    pad "release $1"
+}
+
+# The count in "Bombs:3" (bottom right) as a picture.
+bomb_digit() {
+    /usr/bin/convert "$1" -crop 32x32+746+445 +repage -colorspace Gray -threshold 80% "$2"
+}
+
+# A virtual SDL game pad, plugged in while the game runs, starts a game, steers,
+# fires, bombs, pauses, is unplugged and plugged in again, resumes and quits.
+case_gamepad() {
+    [ -x "$extra" ] || fail "the game-pad helper was not given"
+    start_x
+    fresh_folder
+    mkfifo "$work/pad.fifo"
+    VPAD_GAMEPAD_VIRTUAL=$work/pad.fifo launch_desktop "$extra"
+    wait_until "main menu" main_menu
+    pad attach
+    wait_for_helper "plugged in" 1
+    pad_tap a  # south: confirm "New Game"
+    wait_until "game" playing
+    bomb_digit "$work/now.png" "$work/bombs-before.png"
+    ship_area "$work/now.png" "$work/ship-before.png"
+
+    pad "axis leftx 32767"
+    wait_until "the ship turned and moved" steered
+    pad "axis leftx 0"
+
+    pad "axis rightx 32767"
+    wait_until "shots fired right" fired_right
+    pad "axis rightx 0"
+
+    pad "press rightshoulder"
+    wait_until "a bomb gone" bombs_changed
+    pad "release rightshoulder"
+
+    pad_tap start
+    wait_until "pause" paused
+    pad detach
+    wait_for_helper "unplugged" 1
+    pad attach
+    wait_for_helper "plugged in" 2
+    pad_tap start
+    wait_until "game again after Start" playing
+
+    pad_tap start
+    wait_until "pause" paused
+    pad_tap dpdown
+    sleep 0.3
+    pad_tap dpdown
+    sleep 0.3
+    pad_tap a  # "Return to menu"
+    wait_until "main menu" main_menu
+    pad_tap dpup
+    wait_until "Quit chosen" quit_chosen
+    pad "press a"  # "Quit": the game ends, and the helper with it
+    finish
+    expect_status 0
+}
+
+# The green selection bar on "Quit", the main menu's fifth line.
+quit_chosen() {
+    [ "$(/usr/bin/convert "$1" -crop 60x24+2+132 +repage -fx 'g > 0.25 && r < 0.2 ? 1 : 0' \
+        -format '%[fx:round(mean*w*h)]' info:)" -ge 300 ]
+}
+
+# The ship at the centre and the arena under it: both turn when it is steered.
+ship_area() {
+    /usr/bin/convert "$1" -crop 80x80+360+200 +repage "$2"
+}
+steered() {
+    ship_area "$1" "$work/ship-now.png"
+    [ "$(/usr/bin/compare -metric AE -fuzz 10% "$work/ship-before.png" "$work/ship-now.png" null: 2>&1)" -ge 1000 ]
+}
+fired_right() { [ "$(bright_pixels "$1" 450 225 250 30)" -ge 100 ]; }  # a row of yellow shots
+
+bombs_changed() {
+    bomb_digit "$1" "$work/bombs-now.png"
+    ! cmp -s <(/usr/bin/convert "$work/bombs-before.png" txt:-) <(/usr/bin/convert "$work/bombs-now.png" txt:-)
 }
 
 "case_$case_name"

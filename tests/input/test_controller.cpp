@@ -195,3 +195,58 @@ TEST_F(KeyboardTest, KeyEventsSetAndClearTheirKeyCodes)
     updateKeyboard(keys, display);
     for (int code = 0; code < 256; ++code) EXPECT_EQ(keys[code], code == b) << "key code " << code;
 }
+
+namespace {
+
+// Sends a key event to the window as the server would, with the given time stamp.
+void sendKey(Display* display, Window window, int type, int code, Time time)
+{
+    XEvent event = {};
+    event.xkey.type = type;
+    event.xkey.display = display;
+    event.xkey.window = window;
+    event.xkey.root = DefaultRootWindow(display);
+    event.xkey.keycode = code;
+    event.xkey.time = time;
+    event.xkey.same_screen = True;
+    XSendEvent(display, window, False, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
+}
+
+}  // namespace
+
+TEST_F(KeyboardTest, EveryKeyGoingDownIsRecordedInOrderButNotItsRepeats)
+{
+    int keys[256] = {0};
+    updateKeyboard(keys, display);
+    forgetKeyPresses();
+    int a = XKeysymToKeycode(display, XK_a);
+    int b = XKeysymToKeycode(display, XK_b);
+
+    // Two taps within one drain: both keys are up again, both presses are kept.
+    xdotool("keydown %w a keyup %w a keydown %w b keyup %w b");
+    updateKeyboard(keys, display);
+    EXPECT_EQ(keys[a], 0);
+    EXPECT_EQ(takeKeyPress(), a);
+    EXPECT_EQ(takeKeyPress(), b);
+    EXPECT_EQ(takeKeyPress(), 0);
+
+    // Held a while: the server's repeats come as a release and a press with one
+    // time stamp, or (detectable repeat) as presses alone. Neither is a new press.
+    sendKey(display, window, KeyPress, a, 1000);
+    sendKey(display, window, KeyRelease, a, 1500);
+    sendKey(display, window, KeyPress, a, 1500);
+    sendKey(display, window, KeyPress, a, 1540);
+    XSync(display, False);
+    updateKeyboard(keys, display);
+    EXPECT_EQ(keys[a], 1);
+    EXPECT_EQ(takeKeyPress(), a);
+    EXPECT_EQ(takeKeyPress(), 0) << "a repeat was taken for a new press";
+
+    // A real release and a later press are a second key stroke.
+    sendKey(display, window, KeyRelease, a, 1600);
+    sendKey(display, window, KeyPress, a, 1700);
+    XSync(display, False);
+    updateKeyboard(keys, display);
+    EXPECT_EQ(takeKeyPress(), a);
+    forgetKeyPresses();
+}

@@ -46,8 +46,10 @@ entries=("$root"/usr/share/applications/*.desktop)
 for entry in "${entries[@]}"; do
     command=$(sed -n 's/^Exec=//p' "$entry")
     icon=$(sed -n 's/^Icon=//p' "$entry")
-    [ -n "$command" ] && [ -x "$root/usr/bin/$command" ] ||
+    [ -n "$command" ] && [ -x "$root/usr/games/$command" ] ||
         fail "${entry##*/}: Exec=$command is not an installed command"
+    [ "$(sed -n 's/^StartupWMClass=//p' "$entry")" = "$command" ] ||
+        fail "${entry##*/}: StartupWMClass is not the window class $command"
     png=$root/usr/share/icons/hicolor/128x128/apps/$icon.png
     [ "$(/usr/bin/identify -format '%m %wx%h' "$png" 2>/dev/null)" = "PNG 128x128" ] ||
         fail "${entry##*/}: Icon=$icon is not a 128 x 128 PNG in the icon theme"
@@ -59,7 +61,7 @@ play() {
     echo "playing $command"
     env -u DISPLAY -u WAYLAND_DISPLAY HOME="$home" XDG_DATA_HOME="$data_home" \
         ZYNTHRA_DEMO="$script" ZYNTHRA_DEMO_TIMEOUT=240 VPAD_PACE_HZ=60 \
-        "$root/usr/bin/$command" >"$scratch/$command.log" 2>&1
+        "$root/usr/games/$command" >"$scratch/$command.log" 2>&1
     local status=$?
     if [ "$status" -ne 0 ]; then
         fail "$command ended with status $status; its output:"
@@ -98,7 +100,7 @@ check_install_untouched() {
 shots="title.png playing.png paused.png game-over.png menu.png"
 
 play zynthra
-for shipped in "$root"/usr/share/zynthra/data/*; do
+for shipped in "$root"/usr/share/games/zynthra/data/*; do
     name=${shipped##*/}
     cmp -s "$shipped" "$player/$name" || fail "shipped $name is not in the player's folder"
 done

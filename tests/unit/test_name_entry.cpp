@@ -11,8 +11,16 @@ protected:
     {
         MenuTest::SetUp();
         makeMenu();
+        forgetKeyPresses();
         menu->addHighScore(600000);
         sound_double::reset();
+    }
+
+    // The frames in which the game's own key events are drained at the latest.
+    void openScreen()
+    {
+        frame();
+        frame();
     }
 
     // Holds a key for one frame that comes after the repeat gate has opened.
@@ -103,4 +111,63 @@ TEST_F(NameEntry, AnEmptyNameIsStoredAndReadsBack)
     EXPECT_EQ(menu->highScores_names[1], "");
     EXPECT_EQ(menu->highScores_names[2], "mirel");
     EXPECT_EQ(menu->highScores_scores, scores);
+}
+
+// Taps at 120 ms a key, shorter than a frame apart from their presses: each goes
+// down and up between two drains, so only its press is left to type.
+TEST_F(NameEntry, KeysAreTakenAsTheyGoDownHoweverFast)
+{
+    openScreen();
+    const int t = 28, e = 26, s = 39, r = 27;
+    for (int code : {t, e, s, t, e, r}) {
+        recordKeyPress(code);
+        for (int i = 0; i < 7; i++) frame(0.12 / 7);
+    }
+    EXPECT_EQ(menu->currentEntry, "tester");
+
+    // Two presses in one drain still type both, in order; keys that type
+    // nothing (Escape, an arrow) are passed over.
+    recordKeyPress(9);
+    recordKeyPress(keyA);
+    recordKeyPress(111);
+    recordKeyPress(keyB);
+    frame(0.01);
+    frame(0.01);
+    EXPECT_EQ(menu->currentEntry, "testerab");
+    EXPECT_EQ(sound_double::count(5), 8);
+}
+
+TEST_F(NameEntry, KeysPressedDuringTheGameAreNotTyped)
+{
+    recordKeyPress(keyA);  // waiting since the game, drained before the screen opened
+    frame(0.01);
+    recordKeyPress(keyB);  // drained at the end of the screen's first frame
+    frame(0.01);
+    frame(0.01);
+    EXPECT_EQ(menu->currentEntry, "");
+    recordKeyPress(keyC);
+    frame(0.01);
+    EXPECT_EQ(menu->currentEntry, "c");
+}
+
+// A press is taken at once; holding the key on repeats it no faster than the
+// 0.2 s gate, and the pad's confirm button keeps that gate too.
+TEST_F(NameEntry, AHeldKeyStillRepeatsNoFasterThanTheGate)
+{
+    openScreen();
+    recordKeyPress(keyA);
+    keys[keyA] = 1;
+    for (int i = 0; i < 10; i++) frame(0.06);  // pressed at 0, repeats at 0.24 and 0.48 s
+    EXPECT_EQ(menu->currentEntry, "aaa");
+    keys[keyA] = 0;
+
+    recordKeyPress(keyB);
+    controls.inputX = true;
+    frame(0.05);
+    EXPECT_EQ(menu->currentEntry, "aaab");
+    frame(0.1);
+    EXPECT_EQ(menu->menuMode, 4) << "confirm waits for the gate after a typed key";
+    frame(0.15);
+    EXPECT_EQ(menu->menuMode, 2);
+    EXPECT_EQ(menu->highScores_names[1], "aaab");
 }

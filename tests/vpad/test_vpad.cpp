@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -169,7 +170,11 @@ protected:
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir_ = pattern;
     }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
 
     std::string file(const std::string& name, const std::string& text)
     {
@@ -456,11 +461,11 @@ TEST(VpadKeyboard, DesktopKeysAndMouseDriveThePad)
     ASSERT_EQ(line, "ready");
     PadView pad(probe);
 
-    // A letter types names and is no button; Home is A.
-    ASSERT_TRUE(xdotool("keydown a keydown Home"));
+    // A letter types names and is no button, nor is Left Alt; Home is A.
+    ASSERT_TRUE(xdotool("keydown q keydown Alt_L keydown Home"));
     ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.count(102) && p.keys.at(102) == 1; }));
     EXPECT_EQ(pad.keys.size(), 1u);
-    ASSERT_TRUE(xdotool("keyup a keyup Home keydown Next keydown Control_R keydown Return"));
+    ASSERT_TRUE(xdotool("keyup q keyup Alt_L keyup Home keydown Next keydown Control_R keydown Return"));
     ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.count(97) && p.keys.at(97) == 1; }));
     EXPECT_EQ(pad.keys.at(102), 0);
     EXPECT_EQ(pad.keys.at(109), 1);  // Page Down and Return are both X
@@ -487,10 +492,62 @@ TEST(VpadKeyboard, DesktopKeysAndMouseDriveThePad)
     ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.nubIs("nub1", 0, 0); }));
     ASSERT_TRUE(xdotool("mousemove 0 240"));
     // Moving without a button pressed aims nowhere: the next change comes from a key.
-    ASSERT_TRUE(xdotool("keydown Alt_L"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.count(56) && p.keys.at(56) == 1; }));
+    ASSERT_TRUE(xdotool("keydown Control_L"));
+    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.count(29) && p.keys.at(29) == 1; }));
     EXPECT_TRUE(pad.nubIs("nub1", 0, 0));
-    xdotool("keyup Alt_L");
+    xdotool("keyup Control_L");
+}
+
+const int keyUp = 103, keyLeft = 105, keyRight = 106, keyDown = 108, keyB = 107, keyStart = 56;
+
+// Start and B are pressed for a single frame by a key held much longer.
+bool pulses(PadView& pad, int code)
+{
+    return pad.waitFor([code](const PadView& p) { return p.keys.count(code) && p.keys.at(code) == 1; }) &&
+           pad.waitFor([code](const PadView& p) { return p.keys.at(code) == 0; });
+}
+
+TEST(VpadKeyboard, WasdSteersAndPauseKeysActOncePerPress)
+{
+    XvfbServer x;
+    ASSERT_TRUE(x.ok());
+    Child probe({VPAD_PROBE, "frames", "1000000"}, {{"VPAD_MODE", "keyboard"}, {"VPAD_PACE_HZ", "60"}});
+    std::string line;
+    ASSERT_TRUE(probe.readLine(line, 5000));
+    PadView pad(probe);
+
+    ASSERT_TRUE(xdotool("keydown w keydown a"));
+    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.count(keyUp) && p.keys.count(keyLeft); }));
+    ASSERT_TRUE(xdotool("keyup w keyup a keydown s keydown d"));
+    ASSERT_TRUE(pad.waitFor([](const PadView& p) {
+        return p.keys.at(keyUp) == 0 && p.keys.at(keyLeft) == 0 && p.keys.count(keyDown) && p.keys.count(keyRight);
+    }));
+    ASSERT_TRUE(xdotool("keyup s keyup d"));
+
+    // Held for half a second, each is Start once: the game would toggle its
+    // pause every 0.2 s for a held Start. With no menus draining, Escape pauses.
+    for (const char* key : {"p", "Pause", "Escape"}) {
+        ASSERT_TRUE(xdotool(std::string("keydown ") + key));
+        EXPECT_TRUE(pulses(pad, keyStart)) << key;
+        ASSERT_TRUE(xdotool(std::string("sleep 0.5 keyup ") + key));
+    }
+    EXPECT_FALSE(pad.keys.count(keyB));
+}
+
+TEST(VpadKeyboard, EscapeIsBackWhileTheMenusRun)
+{
+    XvfbServer x;
+    ASSERT_TRUE(x.ok());
+    Child probe({VPAD_PROBE, "menus", "1000000"}, {{"VPAD_MODE", "keyboard"}, {"VPAD_PACE_HZ", "60"}});
+    std::string line;
+    ASSERT_TRUE(probe.readLine(line, 5000));
+    PadView pad(probe);
+    ASSERT_TRUE(xdotool("keydown Escape"));
+    EXPECT_TRUE(pulses(pad, keyB));
+    ASSERT_TRUE(xdotool("keyup Escape keydown p"));
+    EXPECT_TRUE(pulses(pad, keyStart));
+    xdotool("keyup p");
+    EXPECT_EQ(pad.keys.at(keyB), 0);
 }
 
 TEST(VpadKeyboard, QuickTapOnTheGameWindowIsNotLostBetweenSlowFrames)
@@ -513,10 +570,10 @@ TEST(VpadKeyboard, QuickTapOnTheGameWindowIsNotLostBetweenSlowFrames)
     XSetInputFocus(display, window, RevertToParent, CurrentTime);
     XSync(display, False);
     // A held key shows that vpad has run a frame since the window appeared.
-    ASSERT_TRUE(xdotool("keydown Alt_L"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.count(56) && p.keys.at(56) == 1; }));
-    ASSERT_TRUE(xdotool("keyup Alt_L"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.at(56) == 0; }));
+    ASSERT_TRUE(xdotool("keydown Control_L"));
+    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.count(29) && p.keys.at(29) == 1; }));
+    ASSERT_TRUE(xdotool("keyup Control_L"));
+    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.at(29) == 0; }));
 
     ASSERT_TRUE(xdotool("key Home"));
     ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.count(102) && p.keys.at(102) == 1; }));

@@ -4,8 +4,9 @@
  * alone): the held keys through XQueryKeymap, the pointer through XQueryPointer.
  * A quick tap can fall between two frames, so key presses are also heard as events
  * on the root window and its top-level windows (the game's among them), and a key
- * pressed since the last frame counts as held for that frame. Letters and digits
- * are never bound: they type names on the game's own keyboard. */
+ * pressed since the last frame counts as held for that frame. Of the letters only
+ * W, A, S, D (the d-pad) and P (Start) are bound: the d-pad and Start do nothing
+ * in name entry, so every letter still types on the game's own keyboard. */
 #include "keyboard.h"
 
 #include <X11/Xlib.h>
@@ -22,12 +23,22 @@ struct button_key {
     int button;
 };
 
+/* Held as long as the key is held. */
 static const struct button_key button_keys[] = {
     {XK_Up, VPAD_UP},        {XK_Down, VPAD_DOWN},       {XK_Left, VPAD_LEFT},    {XK_Right, VPAD_RIGHT},
+    {XK_w, VPAD_UP},         {XK_s, VPAD_DOWN},          {XK_a, VPAD_LEFT},       {XK_d, VPAD_RIGHT},
     {XK_Home, VPAD_A},       {XK_End, VPAD_B},           {XK_Next, VPAD_X},       {XK_Prior, VPAD_Y},
-    {XK_Shift_R, VPAD_L},    {XK_Control_R, VPAD_R},     {XK_Alt_L, VPAD_START},  {XK_Control_L, VPAD_SELECT},
-    /* The usual desktop keys for confirm, back and pause. */
-    {XK_Return, VPAD_X},     {XK_KP_Enter, VPAD_X},      {XK_Escape, VPAD_B},     {XK_Pause, VPAD_START},
+    {XK_Shift_R, VPAD_L},    {XK_Control_R, VPAD_R},     {XK_Control_L, VPAD_SELECT},
+    /* The usual desktop key for confirm. */
+    {XK_Return, VPAD_X},     {XK_KP_Enter, VPAD_X},
+};
+
+/* Pressed for one frame each time the key goes down: held, Start would toggle
+ * the pause every 0.2 s. Escape is Start in play and B (back) in the menus. */
+#define BACK_OR_START (-1)
+
+static const struct button_key pulse_keys[] = {
+    {XK_p, VPAD_START}, {XK_Pause, VPAD_START}, {XK_Escape, BACK_OR_START},
 };
 
 /* The keypad as the left nub, with or without Num Lock. */
@@ -44,6 +55,7 @@ static const struct nub_key nub_keys[] = {
 };
 
 #define BUTTON_KEYS (sizeof button_keys / sizeof button_keys[0])
+#define PULSE_KEYS (sizeof pulse_keys / sizeof pulse_keys[0])
 #define NUB_KEYS (sizeof nub_keys / sizeof nub_keys[0])
 
 #define MAX_WATCHED 64
@@ -53,13 +65,18 @@ struct vpad_keyboard {
     /* Key codes of the tables above; 0 where the keyboard has no such key, or where
      * an earlier entry already has the same key (KP_8 and KP_Up are one key). */
     KeyCode button_codes[BUTTON_KEYS];
+    KeyCode pulse_codes[PULSE_KEYS];
     KeyCode nub_codes[NUB_KEYS];
     Window watched[MAX_WATCHED];  /* top-level windows whose key events we hear */
     unsigned watched_count;
     char pressed[32];             /* keys pressed since the last frame, as a keymap */
+    char last[32];                /* the keys held at the last frame */
 };
 
 static Display *own_display;
+/* Set when the game drains its X keyboard queue, which it does only while its
+ * menus run: then Escape means back. */
+static int menus_running;
 static XErrorHandler earlier_handler;
 
 /* A window may close between our finding it and listening to it; that error is
@@ -96,6 +113,8 @@ struct vpad_keyboard *vpad_keyboard_open(void)
     XSelectInput(display, DefaultRootWindow(display), KeyPressMask);
     for (size_t i = 0; i < BUTTON_KEYS; i++)
         kb->button_codes[i] = XKeysymToKeycode(display, button_keys[i].sym);
+    for (size_t i = 0; i < PULSE_KEYS; i++)
+        kb->pulse_codes[i] = XKeysymToKeycode(display, pulse_keys[i].sym);
     for (size_t i = 0; i < NUB_KEYS; i++) {
         KeyCode code = XKeysymToKeycode(display, nub_keys[i].sym);
         kb->nub_codes[i] = seen_before(kb->nub_codes, i, code) ? 0 : code;
@@ -154,18 +173,43 @@ static void collect_presses(struct vpad_keyboard *kb)
     }
 }
 
+void vpad_keyboard_note_drain(Display *display)
+{
+    if (display != own_display)
+        menus_running = 1;
+}
+
+/* The buttons of the keys that went down since the last frame. */
+static unsigned pulsed_buttons(const struct vpad_keyboard *kb, const char keymap[32])
+{
+    unsigned buttons = 0;
+    for (size_t i = 0; i < PULSE_KEYS; i++) {
+        KeyCode code = kb->pulse_codes[i];
+        if (!held(kb->pressed, code) && !(held(keymap, code) && !held(kb->last, code)))
+            continue;
+        int button = pulse_keys[i].button;
+        if (button == BACK_OR_START)
+            button = menus_running ? VPAD_B : VPAD_START;
+        buttons |= 1u << button;
+    }
+    return buttons;
+}
+
 void vpad_keyboard_read(struct vpad_keyboard *kb, struct vpad_state *state)
 {
     char keymap[32];
     watch_new_windows(kb);
     collect_presses(kb);
     XQueryKeymap(kb->display, keymap);
+
+    state->buttons = pulsed_buttons(kb, keymap);
+    menus_running = 0;
     for (int i = 0; i < 32; i++) {
+        kb->last[i] = keymap[i];
         keymap[i] |= kb->pressed[i];
         kb->pressed[i] = 0;
     }
 
-    state->buttons = 0;
     for (size_t i = 0; i < BUTTON_KEYS; i++)
         if (held(keymap, kb->button_codes[i]))
             state->buttons |= 1u << button_keys[i].button;

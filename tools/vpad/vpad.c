@@ -7,8 +7,8 @@
  *
  * The game sleeps once per frame on its main thread; each such usleep is a frame
  * for vpad: it may stretch the sleep to hold a steady pace (VPAD_PACE_HZ), then it
- * takes the pad's state from a script (VPAD_SCRIPT) or the desktop keyboard and
- * mouse (VPAD_MODE=keyboard) and writes the changes into the devices. */
+ * takes the pad's state from a script (VPAD_SCRIPT) or the desktop keyboard,
+ * mouse and game pads (VPAD_MODE=keyboard) and writes the changes into the devices. */
 #define _GNU_SOURCE
 /* vpad defines open() itself, so the headers must not supply inline checking forms. */
 #undef _FORTIFY_SOURCE
@@ -26,6 +26,7 @@
 
 #include "clock.h"
 #include "devices.h"
+#include "gamepad.h"
 #include "keyboard.h"
 #include "record.h"
 #include "script.h"
@@ -65,6 +66,7 @@ enum mode { MODE_IDLE, MODE_SCRIPT, MODE_KEYBOARD };
 static enum mode mode;
 static struct vpad_script *script;
 static struct vpad_keyboard *keyboard;
+static struct vpad_gamepad *gamepad;
 static struct vpad_state pad;
 static double pace_period;  /* seconds per frame; 0 runs unpaced */
 static struct vpad_recorder *recorder;
@@ -249,9 +251,14 @@ static void update_pad(long frame, double seconds)
         if (!keyboard_tried) {
             keyboard_tried = 1;
             keyboard = vpad_keyboard_open();
+            const char *helper = getenv("VPAD_GAMEPAD");
+            if (helper && *helper)
+                gamepad = vpad_gamepad_start(helper);
         }
         if (keyboard)
             vpad_keyboard_read(keyboard, &pad);
+        if (gamepad)
+            vpad_gamepad_read(gamepad, &pad);
         break;
     case MODE_IDLE:
         break;
@@ -284,6 +291,15 @@ static int frame(useconds_t usec)
 
 /* Everything else in the library stays out of the game's symbol space. */
 #define EXPORT __attribute__((visibility("default")))
+
+/* The game drains its keyboard queue only while its menus run: that tells the
+ * keyboard what Escape means. */
+EXPORT int XPending(Display *display)
+{
+    REAL(XPending);
+    vpad_keyboard_note_drain(display);
+    return real_XPending(display);
+}
 
 EXPORT int usleep(useconds_t usec)
 {
