@@ -114,7 +114,8 @@ while [ ! -s "$t/outer" ] && [ "$tries" -lt 200 ]; do
 done
 outer=:$(head -n 1 "$t/outer")
 LAUNCH_ARGS=
-launch DISPLAY="$outer" GAME_REPORT="$t/desktop" SDL_AUDIODRIVER= >"$t/desktop.out" 2>&1
+launch DISPLAY="$outer" GAME_REPORT="$t/desktop" SDL_AUDIODRIVER= PULSE_SERVER=unix:"$t/pulse" \
+    >"$t/desktop.out" 2>&1
 check "desktop run succeeds" [ $? -eq 0 ]
 nested=$(sed -n 's/^display=//p' "$t/desktop")
 check "desktop game on a nested display" [ -n "$nested" ] && [ "$nested" != "$outer" ]
@@ -122,6 +123,16 @@ check "nested screen is 800 x 480" has_line "$t/desktop" "screen=800x480"
 check "desktop game has vpad" has_line "$t/desktop" "vpad=loaded"
 check "desktop plays with the keyboard" has_line "$t/desktop" "mode=keyboard"
 check "desktop sound left alone" has_line "$t/desktop" "audio="
+
+# With no sound server and no sound card the game plays silent, and says so once.
+if ! ls /dev/snd/pcmC*D*p /dev/dsp >/dev/null 2>&1; then
+    mkdir "$t/runtime"
+    launch DISPLAY="$outer" GAME_REPORT="$t/silent" SDL_AUDIODRIVER= PULSE_SERVER= XDG_RUNTIME_DIR="$t/runtime" \
+        >"$t/silent.out" 2>&1
+    check "no sound device: the game still runs" [ $? -eq 0 ]
+    check "no sound device: SDL's dummy driver" has_line "$t/silent" "audio=dummy"
+    check "no sound device: one line says so" [ "$(grep -c "no sound device found: playing without sound" "$t/silent.out")" -eq 1 ]
+fi
 
 # A fresh folder gets everything shipped, settings included.
 LAUNCH_ARGS=
