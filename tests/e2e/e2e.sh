@@ -401,7 +401,11 @@ case_desktop_keys() {
     xdotool key Return
     wait_until "high-score screen with the name" score_screen
     expect_file highScores.txt "$table"$'tester\t0\n'
-    xdotool key Escape sleep 0.3 key Up sleep 0.3 key Return  # back, then "Quit"
+    xdotool key Escape
+    wait_until "main menu after the scores" main_menu
+    xdotool key Up
+    wait_until "Quit chosen" quit_chosen
+    xdotool key Return
     finish
     expect_status 0
 }
