@@ -328,6 +328,7 @@ case_replay() {
     kill "$game_pid" 2>/dev/null
     finish
     cmp -s play.png "$work/run1/play.png" && fail "another seed played the same game"
+}
 
 # ---- playing on a desktop: vpad reads the keyboard, the mouse and the game pads
 
