@@ -18,3 +18,17 @@ function(zynthra_logic_test name core)
   zynthra_gtest(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE ${core} zynthra_sound_double)
 endfunction()
+
+# Counts a target's GL calls (tests/support/gl_call_counter.h): every entry point the counter
+# defines is wrapped at link time, the names read from the counter's own source.
+function(zynthra_count_gl_calls target)
+  set(counter ${PROJECT_SOURCE_DIR}/tests/support/gl_call_counter.cpp)
+  file(STRINGS ${counter} lines REGEX "^(COUNTED\\([^,]+, gl|extern \"C\" void __wrap_gl)")
+  set(wraps "")
+  foreach(line ${lines})
+    string(REGEX MATCH "gl[A-Za-z0-9]+" name "${line}")
+    list(APPEND wraps "-Wl,--wrap=${name}")
+  endforeach()
+  target_sources(${target} PRIVATE ${counter})
+  target_link_options(${target} PRIVATE ${wraps})
+endfunction()
