@@ -1,9 +1,11 @@
 #include "AsteroidPool.h"
 
+#include <array>
 #include <cstdlib>
 
 #include "ParticlePool.h"
 #include "Sound.h"
+#include "draw_support.h"
 #include "asteroidInfo.h"
 #include "vec_support.h"
 
@@ -36,29 +38,6 @@ constexpr AsteroidModel MODELS[AsteroidPool::NUM_MODELS] = {
     model(lAsteroid2VertexData, &AsteroidPool::lAsteroid2VBO), model(lAsteroid3VertexData, &AsteroidPool::lAsteroid3VBO)};
 
 }  // namespace
-
-GLuint uploadModel(const Vertex3D* vertices, int numVertices) {
-    GLsizeiptr size = (GLsizeiptr)sizeof(Vertex3D) * numVertices;
-    GLuint vbo = 0;
-    glGenBuffers(1, &vbo);
-    glBindBuffer(GL_ARRAY_BUFFER, vbo);
-    glBufferData(GL_ARRAY_BUFFER, size, nullptr, GL_STATIC_DRAW);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, size, vertices);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    return vbo;
-}
-
-void drawGlowingModel(GLenum mode, GLuint vbo, int numVertices, const Vector3D& coreColor, const Vector3D& glowColor) {
-    glLineWidth(2.0f);
-    glBindBuffer(GL_ARRAY_BUFFER, vbo);
-    glVertexPointer(3, GL_FLOAT, 0, nullptr);
-    glColor4f(coreColor.x, coreColor.y, coreColor.z, 0.94f);
-    glDrawArrays(mode, 0, numVertices);
-    glLineWidth(6.0f);
-    glColor4f(glowColor.x, glowColor.y, glowColor.z, 0.5f);
-    glDrawArrays(mode, 0, numVertices);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-}
 
 void emitBurst(ParticlePool* particles, Vector3D* position, Vector3D* color, int numParticles) {
     Vector3D velocity;
@@ -127,21 +106,28 @@ void AsteroidPool::updatePhysics(double dT) {
 }
 
 void AsteroidPool::draw() {
-    glEnable(GL_COLOR_MATERIAL);
+    static const auto models = [] {
+        std::array<LineModel, NUM_MODELS> table{};
+        for (int i = 0; i < NUM_MODELS; i++) table[i] = lineModel(MODELS[i].vertices, MODELS[i].numVertices, false);
+        return table;
+    }();
+    const GlowStyle style = {2, {asteroidColor1.x, asteroidColor1.y, asteroidColor1.z, 0.94f}, 6,
+                             {asteroidColor2.x, asteroidColor2.y, asteroidColor2.z, 0.5f}};
+    beginProjectedDrawing();
     for (Asteroid& asteroid : asteroids) {
         if (!asteroid.isInUse) continue;
         const Asteroid::Live& s = asteroid.live;
-        glPushMatrix();
+        float matrix[16];
+        viewMatrix(matrix);
         // The rock floats a third of its radius above its point.
         float lift = 1 + s.radius * 0.333333343f;
-        glTranslatef(lift * s.position.x, lift * s.position.y, lift * s.position.z);
-        glRotatef(s.rotateX, 1, 0, 0);
-        glRotatef(s.rotateY, 0, 1, 0);
-        glScalef(s.radius, s.radius, s.radius);
-        drawGlowingModel(GL_LINES, asteroidVBOs[s.type], asteroidVBOsNumVertices[s.type], asteroidColor1, asteroidColor2);
-        glPopMatrix();
+        matrixTranslate(matrix, lift * s.position.x, lift * s.position.y, lift * s.position.z);
+        matrixRotate(matrix, s.rotateX, 1, 0, 0);
+        matrixRotate(matrix, s.rotateY, 0, 1, 0);
+        matrixScale(matrix, s.radius, s.radius, s.radius);
+        drawGlowingModel(models[s.type], matrix, style);
     }
-    glDisable(GL_COLOR_MATERIAL);
+    endProjectedDrawing();
 }
 
 // Only landed asteroids can be touched, and only the first one in slot order is.

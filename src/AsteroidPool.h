@@ -10,11 +10,7 @@ class ParticlePool;
 // What strikes a pool in the shared hit protocol.
 enum HitWeapon { WEAPON_LASER = 0, WEAPON_BLAST = 1, WEAPON_SHIP = 2 };
 
-// Helpers shared with the enemy pool, which draws and explodes its craft the same way.
-// A static vertex buffer holding a model table.
-GLuint uploadModel(const Vertex3D* vertices, int numVertices);
-// A line model drawn twice for its glow: a thin bright core, then a wide half-transparent pass.
-void drawGlowingModel(GLenum mode, GLuint vbo, int numVertices, const Vector3D& coreColor, const Vector3D& glowColor);
+// Shared with the enemy pool, which explodes its craft the same way:
 // numParticles explosion sparks flying off in random directions.
 void emitBurst(ParticlePool* particles, Vector3D* position, Vector3D* color, int numParticles);
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "draw_support.h"
 #include "vec_support.h"
 
 namespace {
@@ -32,15 +33,6 @@ int startingHitPoints(int type) { return type >= 0 && type < NUM_ENEMY_TYPES ? H
 float advance(float value, double dT, double ratePerSecond) { return (float)(value + dT * ratePerSecond); }
 
 }  // namespace
-
-void setMatrixColumns(float* matrix, const Vector3D& column0, const Vector3D& column1, const Vector3D& column2) {
-    const Vector3D* columns[3] = {&column0, &column1, &column2};
-    for (int c = 0; c < 3; c++) {
-        matrix[c * 4 + 0] = columns[c]->x;
-        matrix[c * 4 + 1] = columns[c]->y;
-        matrix[c * 4 + 2] = columns[c]->z;
-    }
-}
 
 void Enemy::Init(int typeIn, Vector3D* rotationVector, Vector3D* positionIn, float xOffset, float yOffset) {
     live.orientation = 0;

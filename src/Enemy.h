@@ -69,6 +69,3 @@ public:
 private:
     void aimAt(Vector3D* target);
 };
-
-// Fills columns 0, 1 and 2 of a column-major GL matrix; the rest is left as it is.
-void setMatrixColumns(float* matrix, const Vector3D& column0, const Vector3D& column1, const Vector3D& column2);

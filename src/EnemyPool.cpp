@@ -1,6 +1,7 @@
 #include "EnemyPool.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
@@ -8,6 +9,7 @@
 #include "AsteroidPool.h"
 #include "ParticlePool.h"
 #include "Sound.h"
+#include "draw_support.h"
 #include "enemyInfo.h"
 #include "vec_support.h"
 
@@ -79,6 +81,21 @@ constexpr EnemyKind KINDS[NUM_ENEMY_TYPES] = {
          &EnemyPool::laserShooterVBO),
     kind(laserTurretModelVertexData, laserTurretColor, laserTurretRadius, laserTurretPoints,
          &EnemyPool::laserTurretVBO)};
+
+// Each kind's model as the drawing takes it, and the turret's base.
+const LineModel& kindModel(int type) {
+    static const auto models = [] {
+        std::array<LineModel, NUM_ENEMY_TYPES> table{};
+        for (int i = 0; i < NUM_ENEMY_TYPES; i++) table[i] = lineModel(KINDS[i].model, KINDS[i].numVertices, true);
+        return table;
+    }();
+    return models[type];
+}
+
+const LineModel& turretBaseModel() {
+    static const LineModel model = lineModel(turretBaseModelVertexData, std::size(turretBaseModelVertexData), true);
+    return model;
+}
 
 // The kinds whose clear-out sparks keep their own colour (octo to well); the rest burst white.
 constexpr int NUM_COLORED_CLEAR_KINDS = WELL_ASTEROID;
@@ -214,8 +231,10 @@ void EnemyPool::updatePhysics(double dT, Vector3D* playerPos) {
     }
 }
 
-void EnemyPool::drawModel(GLuint vbo, int numVertices, const Vector3D& color) {
-    drawGlowingModel(GL_LINE_LOOP, vbo, numVertices, color, color);
+// A bright core and a half-transparent glow, both in the kind's colour.
+void EnemyPool::drawModel(const LineModel& model, const float* matrix, const Vector3D& color) {
+    const GlowStyle style = {2, {color.x, color.y, color.z, 0.94f}, 6, {color.x, color.y, color.z, 0.5f}};
+    drawGlowingModel(model, matrix, style);
 }
 
 void EnemyPool::drawTurretBase(Enemy* turret) {
@@ -228,28 +247,28 @@ void EnemyPool::drawTurretBase(Enemy* turret) {
                      turret->live.position);
     const float* frame = genericOrientationMatrix;
 #endif
-    glPushMatrix();
-    glMultMatrixf(frame);
-    glTranslatef(0, 0, 1.01f);
-    drawModel(turretBaseVBO, std::size(turretBaseModelVertexData), enemyColors[LASER_TURRET]);
-    glPopMatrix();
+    float matrix[16];
+    viewMatrix(matrix);
+    matrixMultiply(matrix, frame);
+    matrixTranslate(matrix, 0, 0, 1.01f);
+    drawModel(turretBaseModel(), matrix, enemyColors[LASER_TURRET]);
 }
 
 void EnemyPool::draw() {
-    glEnable(GL_COLOR_MATERIAL);
+    beginProjectedDrawing();
     myLaserPool.draw();
     for (Enemy& enemy : enemies) {
         if (!enemy.isInUse) continue;
         Enemy::Live& s = enemy.live;
         if (s.type == LASER_TURRET) drawTurretBase(&enemy);
-        glPushMatrix();
-        glMultMatrixf(s.orientationMatrix);
-        glRotatef(s.orientation, 0, 0, 1);
-        glTranslatef(0, 0, 1.01f);
-        drawModel(enemyVBOs[s.type], enemyVBOsNumVertices[s.type], enemyColors[s.type]);
-        glPopMatrix();
+        float matrix[16];
+        viewMatrix(matrix);
+        matrixMultiply(matrix, s.orientationMatrix);
+        matrixRotate(matrix, s.orientation, 0, 0, 1);
+        matrixTranslate(matrix, 0, 0, 1.01f);
+        drawModel(kindModel(s.type), matrix, enemyColors[s.type]);
     }
-    glDisable(GL_COLOR_MATERIAL);
+    endProjectedDrawing();
 }
 
 int EnemyPool::collisionDetection(Vector3D* pos, float radius, int weapon, int hits) {

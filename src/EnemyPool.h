@@ -10,6 +10,7 @@
 
 class ParticlePool;
 class AsteroidPool;
+struct LineModel;
 
 // One queued enemy: its kind and its offset around the ship, in degrees of arc.
 struct enemyToCreate {
@@ -103,6 +104,6 @@ private:
     void queue(int type, float xOffset, float yOffset);
     void queueAtRandomOffset(int type);
     void queueSpecialEnemies();
-    void drawModel(GLuint vbo, int numVertices, const Vector3D& color);
+    void drawModel(const LineModel& model, const float* matrix, const Vector3D& color);
     void drawTurretBase(Enemy* turret);
 };

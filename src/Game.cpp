@@ -9,6 +9,7 @@
 #include "Menus.h"
 #include "Sound.h"
 #include "Sphere.h"
+#include "draw_support.h"
 #include "gl_support.h"
 #include "vec_support.h"
 
@@ -373,37 +374,60 @@ void Game::getFiringInput()
 // Drawing
 
 namespace {
+// The arena's distinct corners (642 of the table's 3840 edge ends) and the edges as pairs of
+// indices into them, so each corner is transformed and lit once per pass.
 GLfloat icoSphereVertices[3840 * 3];
 GLfloat icoSphereNormals[3840 * 3];
+GLushort icoSphereIndices[3840];
+int icoSphereCorners = 0;
 GLuint sphere_vertexPosition_VBO;
 GLuint sphere_vertexNormal_VBO;
+GLuint sphere_index_VBO;
 
 const GLfloat icoSphereAmbientAndDiffuse[4] = {0, 0, 0.5f, 1};
 const GLfloat icoSphereSpecular[4] = {1, 1, 1, 0.75f};
 
-void uploadStatic(GLuint* buffer, const GLfloat* data, GLsizeiptr size)
+GLuint uploadStatic(GLenum target, const void* data, GLsizeiptr size)
 {
-    glGenBuffers(1, buffer);
-    glBindBuffer(GL_ARRAY_BUFFER, *buffer);
-    glBufferData(GL_ARRAY_BUFFER, size, nullptr, GL_STATIC_DRAW);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, size, data);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    GLuint buffer;
+    glGenBuffers(1, &buffer);
+    glBindBuffer(target, buffer);
+    glBufferData(target, size, nullptr, GL_STATIC_DRAW);
+    glBufferSubData(target, 0, size, data);
+    glBindBuffer(target, 0);
+    return buffer;
+}
+
+bool sameCorner(const VertexData3D& a, int corner)
+{
+    const GLfloat* v = &icoSphereVertices[corner * 3];
+    const GLfloat* n = &icoSphereNormals[corner * 3];
+    return a.vertex.x == v[0] && a.vertex.y == v[1] && a.vertex.z == v[2] && a.normal.x == n[0] &&
+           a.normal.y == n[1] && a.normal.z == n[2];
+}
+
+// The corner's index, added in order of first appearance when it is new.
+int cornerIndex(const VertexData3D& entry)
+{
+    for (int corner = 0; corner < icoSphereCorners; corner++)
+        if (sameCorner(entry, corner)) return corner;
+    const int corner = icoSphereCorners++;
+    const GLfloat position[3] = {entry.vertex.x, entry.vertex.y, entry.vertex.z};
+    const GLfloat normal[3] = {entry.normal.x, entry.normal.y, entry.normal.z};
+    std::copy(position, position + 3, &icoSphereVertices[corner * 3]);
+    std::copy(normal, normal + 3, &icoSphereNormals[corner * 3]);
+    return corner;
 }
 }  // namespace
 
 void setupSphereVBO()
 {
-    for (int i = 0; i < icoSphereNumberOfVertices; i++) {
-        const VertexData3D& entry = icoSphereVertexData[i];
-        icoSphereVertices[i * 3] = entry.vertex.x;
-        icoSphereVertices[i * 3 + 1] = entry.vertex.y;
-        icoSphereVertices[i * 3 + 2] = entry.vertex.z;
-        icoSphereNormals[i * 3] = entry.normal.x;
-        icoSphereNormals[i * 3 + 1] = entry.normal.y;
-        icoSphereNormals[i * 3 + 2] = entry.normal.z;
-    }
-    uploadStatic(&sphere_vertexPosition_VBO, icoSphereVertices, sizeof(icoSphereVertices));
-    uploadStatic(&sphere_vertexNormal_VBO, icoSphereNormals, sizeof(icoSphereNormals));
+    icoSphereCorners = 0;
+    for (int i = 0; i < icoSphereNumberOfVertices; i++) icoSphereIndices[i] = (GLushort)cornerIndex(icoSphereVertexData[i]);
+    const GLsizeiptr cornerBytes = (GLsizeiptr)sizeof(GLfloat) * 3 * icoSphereCorners;
+    sphere_vertexPosition_VBO = uploadStatic(GL_ARRAY_BUFFER, icoSphereVertices, cornerBytes);
+    sphere_vertexNormal_VBO = uploadStatic(GL_ARRAY_BUFFER, icoSphereNormals, cornerBytes);
+    sphere_index_VBO = uploadStatic(GL_ELEMENT_ARRAY_BUFFER, icoSphereIndices, sizeof(icoSphereIndices));
 }
 
 void drawSphere(int color)
@@ -417,6 +441,7 @@ void drawSphere(int color)
     glVertexPointer(3, GL_FLOAT, 0, nullptr);
     glBindBuffer(GL_ARRAY_BUFFER, sphere_vertexNormal_VBO);
     glNormalPointer(GL_FLOAT, 0, nullptr);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, sphere_index_VBO);
 
     glEnable(GL_COLOR_MATERIAL);
     glColor4f(colorRamp[i].x / 255, colorRamp[i].y / 255, colorRamp[i].z / 255, 0.4f);
@@ -424,29 +449,30 @@ void drawSphere(int color)
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, icoSphereAmbientAndDiffuse);
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, icoSphereSpecular);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 50.0f);
-    glDrawArrays(GL_LINES, 0, icoSphereNumberOfVertices);
+    glDrawElements(GL_LINES, icoSphereNumberOfVertices, GL_UNSIGNED_SHORT, nullptr);
 
     // Glow: a thick, dark-blue, half-transparent copy just inside the bright lines.
-    glEnable(GL_COLOR_MATERIAL);
     glLineWidth(9.0f);
     glColor4f(0, 0, 0.4f, 0.5f);
     glScalef(0.99f, 0.99f, 0.99f);
-    glDrawArrays(GL_LINES, 0, icoSphereNumberOfVertices);
+    glDrawElements(GL_LINES, icoSphereNumberOfVertices, GL_UNSIGNED_SHORT, nullptr);
 
     glDisable(GL_COLOR_MATERIAL);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisable(GL_LIGHTING);
 
-    // Two shells of stars from the same points, turning about different axes.
+    // Two shells of stars from the same corners, turning about different axes. Each corner once:
+    // its repeats in the edge table were opaque points that the depth test turned away.
     glPointSize(1.5f);
     glColor4f(1, 1, 1, 1);
     glScalef(5, 5, 5);
     glRotatef(starRotate, 0, 1.2f, -1);
-    glDrawArrays(GL_POINTS, 0, icoSphereNumberOfVertices);
+    glDrawArrays(GL_POINTS, 0, icoSphereCorners);
     glScalef(2.5f, 1, 3.75f);
     glRotatef(starRotate, 1.2f, 1, 0);
-    glDrawArrays(GL_POINTS, 0, icoSphereNumberOfVertices);
+    glDrawArrays(GL_POINTS, 0, icoSphereCorners);
 
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glPopMatrix();
     starRotate += 0.02f;
@@ -501,9 +527,7 @@ void Game::draw(double dT)
     else
         drawHUD();
 
-    glFlush();
-    glFinish();
-    swapBuffers();
+    finishFrame();
 }
 
 void Game::drawHUD()

@@ -1,7 +1,10 @@
 #include "LaserPool.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
+#include "draw_support.h"
 #include "laserModel.h"
 #include "vec_support.h"
 
@@ -37,10 +40,7 @@ LaserShotPool::LaserShotPool() : shots(), laserVBO(0), firstAvailable(&shots[0])
 
 void LaserShotPool::setupVBO()
 {
-    glGenBuffers(1, &laserVBO);
-    glBindBuffer(GL_ARRAY_BUFFER, laserVBO);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(laserModelVertexData), laserModelVertexData, GL_STATIC_DRAW);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    laserVBO = uploadModel(laserModelVertexData, std::size(laserModelVertexData));
 }
 
 void LaserShotPool::create(Vector3D* positionIn, Vector3D* rotationVector, float travelDist, int type)
@@ -72,39 +72,31 @@ void LaserShotPool::updatePhysics(double dT)
         vec_rotate(&shot.position, &shot.rotationAxis, (float)angle);
         shot.distLeft -= angle;
         vec_cross(&shot.rotationAxis, &shot.position, &shot.forward);
-
-        const Vector3D* columns[3] = {&shot.rotationAxis, &shot.forward, &shot.position};
-        for (int c = 0; c < 3; c++) {
-            shot.orientationMatrix[c * 4] = columns[c]->x;
-            shot.orientationMatrix[c * 4 + 1] = columns[c]->y;
-            shot.orientationMatrix[c * 4 + 2] = columns[c]->z;
-        }
+        setMatrixColumns(shot.orientationMatrix, shot.rotationAxis, shot.forward, shot.position);
     }
 }
 
+// A pale core of the first colour for every shot; the glow shows the shot's type.
 void LaserShotPool::draw()
 {
-    glBindBuffer(GL_ARRAY_BUFFER, laserVBO);
-    glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    static const LineModel model = lineModel(laserModelVertexData, std::size(laserModelVertexData), true);
+    const Vector3D& inner = laserInnerColors[0];
+    GlowStyle style = {innerRadius, {inner.x, inner.y, inner.z, innerAlpha}, outerRadius, {0, 0, 0, outerAlpha}};
+    beginProjectedDrawing();
     for (LaserShot& shot : shots) {
         if (!shot.isInUse)
             continue;
-        glPushMatrix();
-        glMultMatrixf(shot.orientationMatrix);
-        glTranslatef(0, 0, 1.01f);
-
-        glLineWidth(innerRadius);
-        const Vector3D& inner = laserInnerColors[0];
-        glColor4f(inner.x, inner.y, inner.z, innerAlpha);
-        glDrawArrays(GL_LINE_LOOP, 0, 9);
-
-        glLineWidth(outerRadius);
+        float matrix[16];
+        viewMatrix(matrix);
+        matrixMultiply(matrix, shot.orientationMatrix);
+        matrixTranslate(matrix, 0, 0, 1.01f);
         const Vector3D& outer = laserOuterColors[shot.type];
-        glColor4f(outer.x, outer.y, outer.z, outerAlpha);
-        glDrawArrays(GL_LINE_LOOP, 0, 9);
-        glPopMatrix();
+        style.glow[0] = outer.x;
+        style.glow[1] = outer.y;
+        style.glow[2] = outer.z;
+        drawGlowingModel(model, matrix, style);
     }
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    endProjectedDrawing();
 }
 
 bool LaserShotPool::collisionDetection(Vector3D* pos, float radius)

@@ -16,6 +16,7 @@
 #include "Sound.h"
 #include "Vector3D.h"
 #include "controller_support.h"
+#include "draw_support.h"
 #include "gl_support.h"
 
 namespace {
@@ -453,9 +454,7 @@ void Menu::drawMenu(double dT)
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 
     set3dMode();
-    glFlush();
-    glFinish();
-    swapBuffers();
+    finishFrame();
 }
 
 void Menu::drawLogo()

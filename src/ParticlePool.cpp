@@ -2,6 +2,9 @@
 
 #include <GLES/gl.h>
 
+#include <algorithm>
+
+#include "draw_support.h"
 #include "vec_support.h"
 
 namespace {
@@ -11,8 +14,9 @@ constexpr float trailSpeed = 0.3f;
 constexpr float burstDist = 0.006f;
 constexpr float burstSpeed = 0.01f;
 
-// The one point every particle is drawn with.
-const Vertex3D particleModel[1] = {{0, 0, 0}};
+// Every live particle's place and colour, handed to the GL in one draw call.
+GLfloat drawnPositions[ParticlePool::POOL_SIZE][4];  // clip coordinates
+GLfloat drawnColors[ParticlePool::POOL_SIZE][4];
 }  // namespace
 
 ParticlePool::ParticlePool() : particles(), firstAvailable(&particles[0])
@@ -102,24 +106,28 @@ void ParticlePool::cleanupParticles()
 
 void ParticlePool::draw()
 {
-    glVertexPointer(3, GL_FLOAT, 0, particleModel);
-    glEnable(GL_COLOR_MATERIAL);
-    glPointSize(1.5f);
+    beginProjectedDrawing();
+    int count = 0;
     for (Particle& particle : particles) {
         if (!particle.isInUse)
             continue;
         const Vector3D& position = particle.state.live.position;
         const Vector3D& color = particle.state.live.color;
-        glPushMatrix();
-        glTranslatef(position.x, position.y, position.z);
         // White at birth, fading to the particle's own colour as its budget runs out.
         float bright = particle.distLeft / particle.totalDist;
-        glColor4f(color.x + (1 - color.x) * bright, color.y + (1 - color.y) * bright,
-                  color.z + (1 - color.z) * bright, bright + 0.7f);
-        glDrawArrays(GL_POINTS, 0, 1);
-        glPopMatrix();
+        const GLfloat shade[4] = {color.x + (1 - color.x) * bright, color.y + (1 - color.y) * bright,
+                                  color.z + (1 - color.z) * bright, bright + 0.7f};
+        projectTranslated(position, drawnPositions[count]);
+        std::copy(shade, shade + 4, drawnColors[count]);
+        count++;
     }
-    glDisable(GL_COLOR_MATERIAL);
+    if (count > 0) {
+        glVertexPointer(4, GL_FLOAT, 0, drawnPositions);
+        glColorPointer(4, GL_FLOAT, 0, drawnColors);
+        glPointSize(1.5f);
+        glDrawArrays(GL_POINTS, 0, count);
+    }
+    endProjectedDrawing();
 }
 
 void ParticlePool::destroyEverything()

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 
 #include "AsteroidPool.h"
 #include "EnemyPool.h"
 #include "Sound.h"
+#include "draw_support.h"
 #include "gl_support.h"
 #include "playerModel.h"
 #include "vec_support.h"
@@ -100,10 +102,7 @@ void Player::setParticlePool(ParticlePool* particlePool)
 
 void Player::setupVBO()
 {
-    glGenBuffers(1, &playerVBO);
-    glBindBuffer(GL_ARRAY_BUFFER, playerVBO);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(playerModelVertexData), playerModelVertexData, GL_STATIC_DRAW);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    playerVBO = uploadModel(playerModelVertexData, std::size(playerModelVertexData));
     myLaserPool.setupVBO();
 }
 
@@ -170,25 +169,20 @@ void Player::updatePhysics(int x, int y, double dT)
 
 void Player::drawOutline(const float* matrix, float heading, float alpha)
 {
-    glPushMatrix();
-    glMultMatrixf(matrix);
-    glRotatef(heading, 0, 0, 1);
-    glTranslatef(0, 0, 1.01f);
-    glScalef(0.065f, 0.065f, 0);
-    glLineWidth(2);
-    glColor4f(1, 1, 1, alpha);
-    glDrawArrays(GL_LINE_LOOP, 0, 8);
-    glLineWidth(8);
-    glColor4f(0.8f, 0.8f, 0.8f, alpha / 2);
-    glDrawArrays(GL_LINE_LOOP, 0, 8);
-    glPopMatrix();
+    static const LineModel model = lineModel(playerModelVertexData, std::size(playerModelVertexData), true);
+    float placed[16];
+    viewMatrix(placed);
+    matrixMultiply(placed, matrix);
+    matrixRotate(placed, heading, 0, 0, 1);
+    matrixTranslate(placed, 0, 0, 1.01f);
+    matrixScale(placed, 0.065f, 0.065f, 0);
+    const GlowStyle style = {2, {1, 1, 1, alpha}, 8, {0.8f, 0.8f, 0.8f, alpha / 2}};
+    drawGlowingModel(model, placed, style);
 }
 
 void Player::draw()
 {
-    glEnable(GL_COLOR_MATERIAL);
-    glBindBuffer(GL_ARRAY_BUFFER, playerVBO);
-    glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    beginProjectedDrawing();
     // Ten blinks a second while respawning.
     float alpha = isRezing ? (float)std::fabs(std::sin(deathTimer * 31.415928)) : 1.0f;
     drawOutline(orientationMatrix, orientation, alpha);
@@ -196,9 +190,8 @@ void Player::draw()
     if (decoyBombOut)
         drawOutline(decoyBombOrientationMatrix, decoyBombOrientation, 1.0f);
 #endif
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
     myLaserPool.draw();
-    glDisable(GL_COLOR_MATERIAL);
+    endProjectedDrawing();
 }
 
 bool Player::collisionDetection(EnemyPool* enemies, AsteroidPool* asteroids)

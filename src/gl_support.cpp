@@ -280,8 +280,7 @@ void gluLookAt(GLfloat eyex, GLfloat eyey, GLfloat eyez, GLfloat, GLfloat, GLflo
     glTranslatef(-eyex, -eyey, -eyez);
 }
 
-// out := a x b, column-major 4 x 4.
-static void multiplyMatrices(const float* a, const float* b, float* out)
+void multiplyMatrices(const float* a, const float* b, float* out)
 {
     for (int col = 0; col < 4; col++) {
         for (int row = 0; row < 4; row++) {
@@ -292,17 +291,29 @@ static void multiplyMatrices(const float* a, const float* b, float* out)
     }
 }
 
-// The fixed-function rotation matrix about a unit axis, by degrees.
-static void rotationMatrix(float* m, float degrees, float ax, float ay, float az)
+// The rotation about a unit axis by the angle whose sine and cosine are given.
+static void rotationFromSinCos(float* m, float s, float c, float ax, float ay, float az)
 {
-    float s, c;
-    sincosf(degrees * 0.017453292f, &s, &c);
     const float t = 1 - c;
     memset(m, 0, 16 * sizeof(float));
     m[0] = ax * ax * t + c;      m[4] = ax * ay * t - az * s; m[8] = ax * az * t + ay * s;
     m[1] = ay * ax * t + az * s; m[5] = ay * ay * t + c;      m[9] = ay * az * t - ax * s;
     m[2] = az * ax * t - ay * s; m[6] = az * ay * t + ax * s; m[10] = az * az * t + c;
     m[15] = 1;
+}
+
+// The fixed-function rotation matrix about a unit axis, by degrees.
+static void rotationMatrix(float* m, float degrees, float ax, float ay, float az)
+{
+    float s, c;
+    sincosf(degrees * 0.017453292f, &s, &c);
+    rotationFromSinCos(m, s, c, ax, ay, az);
+}
+
+void glRotationMatrix(float* m, float degrees, float ax, float ay, float az)
+{
+    const double radians = degrees * M_PI / 180.0;
+    rotationFromSinCos(m, (float)sin(radians), (float)cos(radians), ax, ay, az);
 }
 
 void OpenGLAccumulateMatrix(float* results, float rotX, float rotY)
@@ -426,27 +437,45 @@ GLuint loadImage(const char* filename)
     return uploadTexture(width, height, components, pixels.data());
 }
 
+// One textured quad per glyph, 32 x 32 pixels, advancing 16: two triangles each, in the order
+// the quad's triangle strip would give them, all of a string in one draw call.
 void glPrintf(float x, float y, const char* fmt, ...)
 {
     static char text[256];
-    static const GLfloat quadVertices[] = {32, 0, 0, 0, 0, 0, 32, 32, 0, 0, 32, 0};
+    static GLfloat vertices[255 * 6 * 3];
+    static GLfloat coords[255 * 6 * 2];
+    // The strip's corners (top right, top left, bottom right, bottom left) taken as two triangles.
+    static const int stripOrder[6] = {0, 1, 2, 2, 1, 3};
+    static const GLfloat cornerX[4] = {32, 0, 32, 0};
+    static const GLfloat cornerY[4] = {0, 0, 32, 32};
 
     va_list ap;
     va_start(ap, fmt);
     vsnprintf(text, sizeof text, fmt, ap);
     va_end(ap);
 
-    glLoadIdentity();
-    glTranslatef(x, y, -1);
-    glBindTexture(GL_TEXTURE_2D, fonttex);
     const float cell = 0.0625f;
+    int count = 0;
     for (const unsigned char* p = (const unsigned char*)text; *p != 0; p++) {
         const float u = (*p % 16) * cell;
         const float v = (*p / 16) * cell;
-        const GLfloat txtCoord[8] = {u + cell, v, u, v, u + cell, v + cell, u, v + cell};
-        glTexCoordPointer(2, GL_FLOAT, 0, txtCoord);
-        glVertexPointer(3, GL_FLOAT, 0, quadVertices);
-        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-        glTranslatef(16, 0, 0);
+        const GLfloat cornerU[4] = {u + cell, u, u + cell, u};
+        const GLfloat cornerV[4] = {v, v, v + cell, v + cell};
+        const GLfloat pen = (GLfloat)(16 * (p - (const unsigned char*)text));
+        for (int corner : stripOrder) {
+            vertices[count * 3] = pen + cornerX[corner];
+            vertices[count * 3 + 1] = cornerY[corner];
+            vertices[count * 3 + 2] = 0;
+            coords[count * 2] = cornerU[corner];
+            coords[count * 2 + 1] = cornerV[corner];
+            count++;
+        }
     }
+    glLoadIdentity();
+    glTranslatef(x, y, -1);
+    glBindTexture(GL_TEXTURE_2D, fonttex);
+    if (count == 0) return;
+    glTexCoordPointer(2, GL_FLOAT, 0, coords);
+    glVertexPointer(3, GL_FLOAT, 0, vertices);
+    glDrawArrays(GL_TRIANGLES, 0, count);
 }

@@ -27,6 +27,10 @@ void gluLookAt(GLfloat eyex, GLfloat eyey, GLfloat eyez, GLfloat centerx, GLfloa
 void lookAtMatrix(float* m, float eyex, float eyey, float eyez, float upx, float upy, float upz);
 // results := results x Rx(rotY) x Ry(rotX), degrees; formed in software, so no GL context is needed.
 void OpenGLAccumulateMatrix(float* results, float rotX, float rotY);
+// Column-major 4 x 4 matrices: out := a x b; the rotation by degrees about a unit axis as
+// glRotatef forms it (sine and cosine taken in double), for matrices formed on the CPU.
+void multiplyMatrices(const float* a, const float* b, float* out);
+void glRotationMatrix(float* m, float degrees, float ax, float ay, float az);
 
 // Textures and bitmap text; fonttex is the font texture glPrintf draws from.
 extern int fonttex;
