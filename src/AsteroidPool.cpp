@@ -1,6 +1,5 @@
 #include "AsteroidPool.h"
 
-#include <array>
 #include <cstdlib>
 
 #include "ParticlePool.h"
@@ -106,11 +105,6 @@ void AsteroidPool::updatePhysics(double dT) {
 }
 
 void AsteroidPool::draw() {
-    static const auto models = [] {
-        std::array<LineModel, NUM_MODELS> table{};
-        for (int i = 0; i < NUM_MODELS; i++) table[i] = lineModel(MODELS[i].vertices, MODELS[i].numVertices, false);
-        return table;
-    }();
     const GlowStyle style = {2, {asteroidColor1.x, asteroidColor1.y, asteroidColor1.z, 0.94f}, 6,
                              {asteroidColor2.x, asteroidColor2.y, asteroidColor2.z, 0.5f}};
     beginProjectedDrawing();
@@ -125,7 +119,8 @@ void AsteroidPool::draw() {
         matrixRotate(matrix, s.rotateX, 1, 0, 0);
         matrixRotate(matrix, s.rotateY, 0, 1, 0);
         matrixScale(matrix, s.radius, s.radius, s.radius);
-        drawGlowingModel(models[s.type], matrix, style);
+        const AsteroidModel& model = MODELS[s.type];
+        drawGlowingModel(LineModel{model.vertices, model.numVertices, false}, matrix, style);
     }
     endProjectedDrawing();
 }

@@ -1,7 +1,6 @@
 #include "EnemyPool.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
@@ -82,20 +81,10 @@ constexpr EnemyKind KINDS[NUM_ENEMY_TYPES] = {
     kind(laserTurretModelVertexData, laserTurretColor, laserTurretRadius, laserTurretPoints,
          &EnemyPool::laserTurretVBO)};
 
-// Each kind's model as the drawing takes it, and the turret's base.
-const LineModel& kindModel(int type) {
-    static const auto models = [] {
-        std::array<LineModel, NUM_ENEMY_TYPES> table{};
-        for (int i = 0; i < NUM_ENEMY_TYPES; i++) table[i] = lineModel(KINDS[i].model, KINDS[i].numVertices, true);
-        return table;
-    }();
-    return models[type];
-}
+// Each kind's model, and the turret's base, are closed loops.
+LineModel kindModel(int type) { return LineModel{KINDS[type].model, KINDS[type].numVertices, true}; }
 
-const LineModel& turretBaseModel() {
-    static const LineModel model = lineModel(turretBaseModelVertexData, std::size(turretBaseModelVertexData), true);
-    return model;
-}
+const LineModel turretBaseModel{turretBaseModelVertexData, (int)std::size(turretBaseModelVertexData), true};
 
 // The kinds whose clear-out sparks keep their own colour (octo to well); the rest burst white.
 constexpr int NUM_COLORED_CLEAR_KINDS = WELL_ASTEROID;
@@ -251,7 +240,7 @@ void EnemyPool::drawTurretBase(Enemy* turret) {
     viewMatrix(matrix);
     matrixMultiply(matrix, frame);
     matrixTranslate(matrix, 0, 0, 1.01f);
-    drawModel(turretBaseModel(), matrix, enemyColors[LASER_TURRET]);
+    drawModel(turretBaseModel, matrix, enemyColors[LASER_TURRET]);
 }
 
 void EnemyPool::draw() {

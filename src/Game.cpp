@@ -516,11 +516,14 @@ void Game::draw(double dT)
     drawSphere(sphereCurrentColor / pointsPerRampStep);
     glDisable(GL_LIGHTING);
 
+    // One projection for all the objects, so a run of lines may go on from one pool to the next.
+    beginProjectedDrawing();
     if (!player.getIsDead())
         player.draw();
     enemies.draw();
     asteroids.draw();
     particles.draw();
+    endProjectedDrawing();
 
     if (paused)
         menu->drawInGameMenu(dT);

@@ -79,7 +79,7 @@ void LaserShotPool::updatePhysics(double dT)
 // A pale core of the first colour for every shot; the glow shows the shot's type.
 void LaserShotPool::draw()
 {
-    static const LineModel model = lineModel(laserModelVertexData, std::size(laserModelVertexData), true);
+    const LineModel model{laserModelVertexData, (int)std::size(laserModelVertexData), true};
     const Vector3D& inner = laserInnerColors[0];
     GlowStyle style = {innerRadius, {inner.x, inner.y, inner.z, innerAlpha}, outerRadius, {0, 0, 0, outerAlpha}};
     beginProjectedDrawing();

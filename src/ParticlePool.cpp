@@ -121,12 +121,7 @@ void ParticlePool::draw()
         std::copy(shade, shade + 4, drawnColors[count]);
         count++;
     }
-    if (count > 0) {
-        glVertexPointer(4, GL_FLOAT, 0, drawnPositions);
-        glColorPointer(4, GL_FLOAT, 0, drawnColors);
-        glPointSize(1.5f);
-        glDrawArrays(GL_POINTS, 0, count);
-    }
+    drawProjectedPoints(drawnPositions, drawnColors, count, 1.5f);
     endProjectedDrawing();
 }
 

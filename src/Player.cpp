@@ -169,7 +169,7 @@ void Player::updatePhysics(int x, int y, double dT)
 
 void Player::drawOutline(const float* matrix, float heading, float alpha)
 {
-    static const LineModel model = lineModel(playerModelVertexData, std::size(playerModelVertexData), true);
+    const LineModel model{playerModelVertexData, (int)std::size(playerModelVertexData), true};
     float placed[16];
     viewMatrix(placed);
     matrixMultiply(placed, matrix);

@@ -64,17 +64,6 @@ void matrixScale(float* matrix, float x, float y, float z)
     }
 }
 
-LineModel lineModel(const Vertex3D* vertices, int numVertices, bool loop)
-{
-    LineModel model{vertices, numVertices, loop, vertices[0], vertices[0]};
-    for (int i = 1; i < numVertices; i++) {
-        const Vertex3D& v = vertices[i];
-        model.low = {std::min(model.low.x, v.x), std::min(model.low.y, v.y), std::min(model.low.z, v.z)};
-        model.high = {std::max(model.high.x, v.x), std::max(model.high.y, v.y), std::max(model.high.z, v.z)};
-    }
-    return model;
-}
-
 namespace {
 
 // A screen rectangle in pixels.
@@ -93,8 +82,8 @@ struct Box {
 constexpr int MAX_RUN_VERTICES = 6144;
 constexpr int MAX_RUN_MODELS = 512;
 constexpr int MAX_MODEL_VERTICES = 256;
-// Beyond half a line's width: rasterisation and the CPU's own rounding of the projection.
-constexpr float BOX_MARGIN = 2;
+// Beyond half a line's width: a pixel is lit when its centre is that close to the line.
+constexpr float BOX_MARGIN = 1;
 // A corner this close to the eye plane (or behind it) has no place on screen: the box is all.
 constexpr float NEAREST_W = 1e-4f;
 
@@ -110,23 +99,21 @@ struct Batch {
     Box glowBoxes[MAX_RUN_MODELS] = {};
     int models = 0;
     int vertices = 0;
+    bool pointersElsewhere = false;  // the GL's arrays were last pointed at other data
     GLfloat coreWidth = 0, glowWidth = 0;
 };
 Batch batch;
 
-// The model's box as it shows on screen, or the whole plane when part of it is at or behind the eye.
-Box screenBox(const LineModel& model, const float* clip)
+// The box on screen around points in clip coordinates, or the whole plane when one of them is at
+// or behind the eye.
+Box screenBox(const GLfloat (*clip)[4], int count)
 {
     Box box{HUGE_VALF, HUGE_VALF, -HUGE_VALF, -HUGE_VALF};
-    for (int corner = 0; corner < 8; corner++) {
-        const float x = corner & 1 ? model.high.x : model.low.x;
-        const float y = corner & 2 ? model.high.y : model.low.y;
-        const float z = corner & 4 ? model.high.z : model.low.z;
-        const float w = clip[3] * x + clip[7] * y + clip[11] * z + clip[15];
-        if (w < NEAREST_W) return {-HUGE_VALF, -HUGE_VALF, HUGE_VALF, HUGE_VALF};
-        const float sx = (clip[0] * x + clip[4] * y + clip[8] * z + clip[12]) / w * batch.halfWidth;
-        const float sy = (clip[1] * x + clip[5] * y + clip[9] * z + clip[13]) / w * batch.halfHeight;
-        box = {std::min(box.x0, sx), std::min(box.y0, sy), std::max(box.x1, sx), std::max(box.y1, sy)};
+    for (int i = 0; i < count; i++) {
+        const GLfloat* p = clip[i];
+        if (p[3] < NEAREST_W) return {-HUGE_VALF, -HUGE_VALF, HUGE_VALF, HUGE_VALF};
+        const float x = p[0] / p[3] * batch.halfWidth, y = p[1] / p[3] * batch.halfHeight;
+        box = {std::min(box.x0, x), std::min(box.y0, y), std::max(box.x1, x), std::max(box.y1, y)};
     }
     return box;
 }
@@ -137,6 +124,11 @@ void drawRun()
     if (n == 0) return;
     std::memcpy(batch.positions[n], batch.positions[0], sizeof(batch.positions[0]) * n);
     std::memcpy(batch.colors[n], batch.glowColors[0], sizeof(batch.colors[0]) * n);
+    if (batch.pointersElsewhere) {
+        glVertexPointer(4, GL_FLOAT, 0, batch.positions);
+        glColorPointer(4, GL_FLOAT, 0, batch.colors);
+        batch.pointersElsewhere = false;
+    }
     glLineWidth(batch.coreWidth);
     glDrawArrays(GL_LINES, 0, n);
     glLineWidth(batch.glowWidth);
@@ -181,8 +173,7 @@ void beginProjectedDrawing()
     // Both vertices of a line carry the same colour; flat shading takes it as it is.
     glShadeModel(GL_FLAT);
     glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(4, GL_FLOAT, 0, batch.positions);
-    glColorPointer(4, GL_FLOAT, 0, batch.colors);
+    batch.pointersElsewhere = true;
 }
 
 void viewMatrix(float* matrix)
@@ -206,12 +197,12 @@ void drawGlowingModel(const LineModel& model, const float* modelView, const Glow
     const int lineVertices = model.loop ? 2 * n : n;
     float clip[16];
     multiplyMatrices(batch.projection, modelView, clip);
-    const Box box = screenBox(model, clip);
+    GLfloat placed[MAX_MODEL_VERTICES][4];
+    for (int i = 0; i < n; i++) transform(clip, model.vertices[i], placed[i]);
+    const Box box = screenBox(placed, n);
     const Box coreBox = box.grown(style.coreWidth * 0.5f + BOX_MARGIN);
     if (!fitsRun(coreBox, style, lineVertices)) drawRun();
 
-    GLfloat placed[MAX_MODEL_VERTICES][4];
-    for (int i = 0; i < n; i++) transform(clip, model.vertices[i], placed[i]);
     // A loop becomes its lines: each vertex to the next, and the last back to the first.
     for (int i = 0; i < lineVertices; i++) {
         const int source = model.loop ? ((i + 1) / 2) % n : i;
@@ -224,6 +215,17 @@ void drawGlowingModel(const LineModel& model, const float* modelView, const Glow
     batch.vertices += lineVertices;
     batch.coreWidth = style.coreWidth;
     batch.glowWidth = style.glowWidth;
+}
+
+void drawProjectedPoints(const GLfloat (*clip)[4], const GLfloat (*colors)[4], int count, GLfloat size)
+{
+    drawRun();
+    if (count == 0) return;
+    glVertexPointer(4, GL_FLOAT, 0, clip);
+    glColorPointer(4, GL_FLOAT, 0, colors);
+    batch.pointersElsewhere = true;
+    glPointSize(size);
+    glDrawArrays(GL_POINTS, 0, count);
 }
 
 void endProjectedDrawing()

@@ -22,15 +22,12 @@ void matrixTranslate(float* matrix, float x, float y, float z);
 void matrixRotate(float* matrix, float degrees, float x, float y, float z);
 void matrixScale(float* matrix, float x, float y, float z);
 
-// A line model: a closed loop through its vertices, or pairs of vertices as separate lines, with
-// the box that holds it.
+// A line model: a closed loop through its vertices, or pairs of vertices as separate lines.
 struct LineModel {
     const Vertex3D* vertices;
     int numVertices;
     bool loop;
-    Vertex3D low, high;
 };
-LineModel lineModel(const Vertex3D* vertices, int numVertices, bool loop);
 
 // A glowing model's two passes: a thin bright core, then a wide half-transparent glow.
 struct GlowStyle {
@@ -54,4 +51,6 @@ void viewMatrix(float* matrix);
 // Where a point drawn at the origin after glTranslatef(p) lands, in clip coordinates.
 void projectTranslated(const Vector3D& p, GLfloat* clip);
 void drawGlowingModel(const LineModel& model, const float* modelView, const GlowStyle& style);
+// Points already in clip coordinates, each in its own colour, after the lines gathered so far.
+void drawProjectedPoints(const GLfloat (*clip)[4], const GLfloat (*colors)[4], int count, GLfloat size);
 void endProjectedDrawing();
