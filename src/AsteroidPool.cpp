@@ -128,8 +128,7 @@ void AsteroidPool::draw() {
 // Only landed asteroids can be touched, and only the first one in slot order is.
 Asteroid* AsteroidPool::findTouched(Vector3D* pos, float radius) {
     for (Asteroid& asteroid : asteroids) {
-        if (asteroid.isInUse && !asteroid.incoming &&
-            vec_dist(pos, &asteroid.live.position) < radius + asteroid.live.radius)
+        if (asteroid.isInUse && !asteroid.incoming && vec_closerThan(*pos, asteroid.live.position, radius + asteroid.live.radius))
             return &asteroid;
     }
     return nullptr;

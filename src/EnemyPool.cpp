@@ -266,7 +266,7 @@ int EnemyPool::collisionDetection(Vector3D* pos, float radius, int weapon, int h
     for (Enemy& enemy : enemies) {
         if (!enemy.isInUse) continue;
         Enemy::Live& s = enemy.live;
-        if (vec_dist(pos, &s.position) >= radius + enemyRadii[s.type]) continue;
+        if (!vec_closerThan(*pos, s.position, radius + enemyRadii[s.type])) continue;
         if (weapon == WEAPON_LASER) playSound(SOUND_HIT_SOFT);
         int hitsLeft = s.hitsLeft - hits;
         if (hitsLeft < 1) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "gl_support.h"
 #include "vec_support.h"
@@ -181,4 +182,42 @@ TEST(Camera, LookAtRowsAreSideUpAndViewAxis)
     EXPECT_EQ(m[2], 0);
     EXPECT_EQ(m[6], 0);
     EXPECT_EQ(m[10], 0);
+}
+
+// The hit checks compare squared distances; they must decide exactly as vec_dist(a, b) < reach.
+TEST(Vectors, CloserThanDecidesExactlyAsTheDistanceDoes)
+{
+    Vector3D origin(0, 0, 0), quarter(0.25f, 0, 0);
+    EXPECT_FALSE(vec_closerThan(origin, quarter, 0.25f));  // exactly at the reach: not closer
+    EXPECT_TRUE(vec_closerThan(origin, quarter, nextafterf(0.25f, 1)));
+    EXPECT_FALSE(vec_closerThan(origin, origin, 0));
+    EXPECT_FALSE(vec_closerThan(origin, origin, -1));
+    EXPECT_TRUE(vec_closerThan(origin, origin, 1e-30f));
+    EXPECT_FALSE(vec_closerThan(origin, Vector3D(NAN, 0, 0), 1));
+
+    // Probes around game-sized reaches, each a few float steps either side of the boundary and
+    // a little further out, where the squares and the roots round differently.
+    const float reaches[] = {0.03f + 0.02f, 0.03f + 0.0125f, 0.04f + 0.08f, 1.0f + 0.03f, 0.03f + 0.2f, 1.0f + 0.3f};
+    srand(4);
+    int checked = 0, disagreements = 0;
+    for (float reach : reaches) {
+        for (int trial = 0; trial < 200; trial++) {
+            Vector3D a, direction;
+            vec_getRandomVec(&a);
+            vec_normalize(&a);
+            vec_getRandomVec(&direction);
+            vec_normalize(&direction);
+            for (int step = -40; step <= 40; step++) {
+                float length = reach * (1 + step * 0x1p-23f);
+                for (float scale : {1.0f, 1 + 0x1p-20f, 1 - 0x1p-20f, 1 + 0x1p-19f, 1 - 0x1p-19f}) {
+                    Vector3D b(a.x + direction.x * length * scale, a.y + direction.y * length * scale,
+                               a.z + direction.z * length * scale);
+                    const bool expected = vec_dist(&a, &b) < reach;
+                    disagreements += vec_closerThan(a, b, reach) != expected ? 1 : 0;
+                    checked++;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(disagreements, 0) << "of " << checked << " probes";
 }
