@@ -82,9 +82,10 @@ struct Box {
 constexpr int MAX_RUN_VERTICES = 6144;
 constexpr int MAX_RUN_MODELS = 512;
 constexpr int MAX_MODEL_VERTICES = 256;
-// Beyond half a line's width: a pixel is lit when its centre is that close to the line.
+// Beyond half a line's width: the rasteriser lights pixels whose centres lie within half the
+// width of the line, after snapping the ends to its sub-pixel grid.
 constexpr float BOX_MARGIN = 1;
-// A corner this close to the eye plane (or behind it) has no place on screen: the box is all.
+// A vertex this close to the eye plane (or behind it) has no place on screen: the box is all.
 constexpr float NEAREST_W = 1e-4f;
 
 struct Batch {
