@@ -10,6 +10,10 @@ set(CMAKE_C_COMPILER ${ZYNTHRA_ARMHF_TRIPLET}-gcc)
 set(CMAKE_CXX_COMPILER ${ZYNTHRA_ARMHF_TRIPLET}-g++)
 set(CMAKE_LIBRARY_ARCHITECTURE ${ZYNTHRA_ARMHF_TRIPLET})
 set(ZYNTHRA_DEB_ARCHITECTURE armhf)  # for packaging/Packaging.cmake
+# Tuned for the handheld's CPU, a Cortex-A8 with NEON; hard-float calling
+# convention as Debian's armhf wants.
+set(CMAKE_C_FLAGS_INIT "-mcpu=cortex-a8 -mfpu=neon -mfloat-abi=hard")
+set(CMAKE_CXX_FLAGS_INIT "${CMAKE_C_FLAGS_INIT}")
 
 # SDL 1.2's -dev files are not multi-arch; setup-armhf unpacks the armhf ones here.
 if(DEFINED ENV{ZYNTHRA_ARMHF_DEV})

@@ -1,0 +1,117 @@
+/* What programs for the handheld would otherwise ask of a newer C library than
+ * its own (see cmake/Handheld.cmake, which routes these names here with --wrap):
+ * the GLIBC_2.4 version where the old library has the function, our own where it
+ * has none. */
+#define _GNU_SOURCE
+#include <errno.h>
+#include <setjmp.h>
+#include <sys/stat.h>
+#include <fcntl.h>
+#include <stdarg.h>
+#include <stdint.h>
+#include <stdlib.h>
+#include <time.h>
+#include <unistd.h>
+
+/* __wrap_NAME calls NAME@GLIBC_2.4, the version the handheld's library has. */
+#define OLD_VERSION(type, name, params, args)                        \
+    type old_##name params;                                          \
+    __asm__(".symver old_" #name "," #name "@GLIBC_2.4");            \
+    type __wrap_##name params;                                       \
+    type __wrap_##name params                                        \
+    {                                                                \
+        return old_##name args;                                      \
+    }
+
+OLD_VERSION(int, clock_gettime, (clockid_t clock, struct timespec *now), (clock, now))
+
+/* Fortified longjmp (from the static libpng) without the check the old library lacks. */
+OLD_VERSION(void, longjmp, (struct __jmp_buf_tag *env, int value), (env, value))
+void __wrap___longjmp_chk(struct __jmp_buf_tag *env, int value)
+{
+    old_longjmp(env, value);
+}
+
+/* The old library has stat and its kin only as inline calls of these, with
+ * the structure's layout version (3 on ARM). */
+#define OLD_STAT_VERSION 3
+OLD_VERSION(int, __xstat, (int version, const char *path, struct stat *info), (version, path, info))
+OLD_VERSION(int, __lxstat, (int version, const char *path, struct stat *info), (version, path, info))
+OLD_VERSION(int, __fxstat, (int version, int fd, struct stat *info), (version, fd, info))
+int __wrap_stat(const char *path, struct stat *info)
+{
+    return old___xstat(OLD_STAT_VERSION, path, info);
+}
+int __wrap_lstat(const char *path, struct stat *info)
+{
+    return old___lxstat(OLD_STAT_VERSION, path, info);
+}
+int __wrap_fstat(int fd, struct stat *info)
+{
+    return old___fxstat(OLD_STAT_VERSION, fd, info);
+}
+
+/* Maths functions the new library versioned again when it dropped their
+ * error-handling wrappers; the old versions give the same values. */
+OLD_VERSION(double, exp, (double x), (x))
+OLD_VERSION(double, exp2, (double x), (x))
+OLD_VERSION(double, log, (double x), (x))
+OLD_VERSION(double, log2, (double x), (x))
+OLD_VERSION(double, pow, (double x, double y), (x, y))
+OLD_VERSION(float, expf, (float x), (x))
+OLD_VERSION(float, exp2f, (float x), (x))
+OLD_VERSION(float, logf, (float x), (x))
+OLD_VERSION(float, log2f, (float x), (x))
+OLD_VERSION(float, powf, (float x, float y), (x, y))
+
+/* The old sscanf differs from the C99 one only in reading "%a" as an allocating
+ * conversion, which nothing here uses. */
+int old_vsscanf(const char *text, const char *format, va_list args);
+__asm__(".symver old_vsscanf,vsscanf@GLIBC_2.4");
+
+int __wrap___isoc99_sscanf(const char *text, const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    int matched = old_vsscanf(text, format, args);
+    va_end(args);
+    return matched;
+}
+
+/* Never single-threaded, as far as libstdc++ can tell: its reference counts then
+ * always take the atomic path, which is right whatever threads exist. */
+char __wrap___libc_single_threaded = 0;
+
+/* The handheld's kernel predates getrandom(2): read the kernel's pool. */
+int __wrap_getentropy(void *buffer, size_t length)
+{
+    if (length > 256) {
+        errno = EIO;
+        return -1;
+    }
+    int fd = open("/dev/urandom", O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    size_t got = 0;
+    while (got < length) {
+        ssize_t n = read(fd, (char *)buffer + got, length - got);
+        if (n > 0) {
+            got += (size_t)n;
+        } else if (n == 0 || errno != EINTR) {
+            int saved = n == 0 ? EIO : errno;
+            close(fd);
+            errno = saved;
+            return -1;
+        }
+    }
+    close(fd);
+    return 0;
+}
+
+uint32_t __wrap_arc4random(void)
+{
+    uint32_t value;
+    if (__wrap_getentropy(&value, sizeof value) != 0)
+        abort(); /* arc4random cannot fail: there is no safe value to return */
+    return value;
+}
