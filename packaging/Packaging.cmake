@@ -121,3 +121,7 @@ endif()
 # Xephyr gives the desktop game its 800 x 480 screen; Xvfb runs the demo with no display.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xserver-xephyr, xvfb")
 include(CPack)
+
+if(ZYNTHRA_HANDHELD)
+  include(${ZYNTHRA_PACKAGING_DIR}/Pnd.cmake)
+endif()
