@@ -35,8 +35,11 @@ xml_at=$(grep -abo '<?xml version' "$pnd" | tail -n 1 | cut -d: -f1)
 end_tag='</PXML>'
 end_at=$(grep -abo "$end_tag" "$pnd" | tail -n 1 | cut -d: -f1)
 [ -n "$xml_at" ] && [ -n "$end_at" ] || die "no PXML appended to $pnd"
-icon_at=$((end_at + ${#end_tag}))
-tail -c +$((xml_at + 1)) "$pnd" | head -c $((icon_at - xml_at)) >"$scratch/PXML.xml"
+pxml_end=$((end_at + ${#end_tag}))
+# The icon is the PNG that follows (after a line break, perhaps).
+icon_at=$(LC_ALL=C grep -abo $'\x89PNG' "$pnd" | cut -d: -f1 | awk -v after="$pxml_end" '$1 >= after' | head -n 1)
+[ -n "$icon_at" ] || die "no icon appended after the PXML"
+tail -c +$((xml_at + 1)) "$pnd" | head -c $((pxml_end - xml_at)) >"$scratch/PXML.xml"
 tail -c +$((icon_at + 1)) "$pnd" >"$scratch/icon.png"
 head -c "$xml_at" "$pnd" >"$scratch/image.squashfs"
 unsquashfs -d "$image" "$scratch/image.squashfs" >"$scratch/unsquashfs.log" 2>&1 ||
