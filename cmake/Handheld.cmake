@@ -21,6 +21,7 @@ set(ZYNTHRA_HANDHELD_WRAPPED
     arc4random               # GLIBC_2.36, likewise
     __libc_single_threaded   # GLIBC_2.32, libstdc++'s reference counts
     __longjmp_chk            # GLIBC_2.11, from the fortified static libpng
+    __fdelt_chk              # GLIBC_2.15, FD_SET under _FORTIFY_SOURCE
     stat lstat fstat         # GLIBC_2.33; the old library has __xstat and kin
     exp exp2 log log2 pow    # GLIBC_2.29
     expf exp2f logf log2f powf)  # GLIBC_2.27

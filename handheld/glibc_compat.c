@@ -5,6 +5,7 @@
 #define _GNU_SOURCE
 #include <errno.h>
 #include <setjmp.h>
+#include <sys/select.h>
 #include <sys/stat.h>
 #include <fcntl.h>
 #include <stdarg.h>
@@ -30,6 +31,15 @@ OLD_VERSION(void, longjmp, (struct __jmp_buf_tag *env, int value), (env, value))
 void __wrap___longjmp_chk(struct __jmp_buf_tag *env, int value)
 {
     old_longjmp(env, value);
+}
+
+/* FD_SET's bounds check under _FORTIFY_SOURCE (GLIBC_2.15): the descriptor's
+ * word in the set, or the end of the program if it lies outside the set. */
+long int __wrap___fdelt_chk(long int fd)
+{
+    if (fd < 0 || fd >= FD_SETSIZE)
+        abort();
+    return fd / __NFDBITS;
 }
 
 /* The old library has stat and its kin only as inline calls of these, with
