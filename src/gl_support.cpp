@@ -5,6 +5,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <png.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 #include <cmath>
 #include <cstdarg>
@@ -30,6 +33,52 @@ static float __xmin = -__ymax * 1.6666667f;
 
 int fonttex = 0;
 
+// The window as the X server last reported it, and the picture's place in it.
+static int windowWidth = 800;
+static int windowHeight = 480;
+static Viewport picture = {0, 0, 800, 480};
+// True on the handheld's own screen, where the window is the whole screen.
+static bool onHandheldScreen = false;
+static Atom wmProtocols = 0;
+static Atom wmDeleteWindow = 0;
+
+#ifdef ZYNTHRA_CLASSIC
+static const char programName[] = "zynthra-classic";
+static const char windowTitle[] = "Zynthra Classic";
+static const char iconFile[] = "iconClassic.png";
+#else
+static const char programName[] = "zynthra";
+static const char windowTitle[] = "Zynthra";
+static const char iconFile[] = "icon.png";
+#endif
+
+int windowScale(int screenWidth, int screenHeight)
+{
+    const int scale = std::min(screenWidth / 800, screenHeight / 480);
+    return scale < 1 ? 1 : scale;
+}
+
+Viewport letterbox(int width, int height)
+{
+    // Whichever side is short for 5:3 sets the scale; the other gets the bars.
+    Viewport v;
+    if (width * 3 <= height * 5) {
+        v.width = width;
+        v.height = (int)lround(width * 0.6);
+    } else {
+        v.height = height;
+        v.width = (int)lround(height * 5.0 / 3.0);
+    }
+    v.x = (width - v.width) / 2;
+    v.y = (height - v.height) / 2;
+    return v;
+}
+
+Viewport getViewport()
+{
+    return picture;
+}
+
 // Asks the window manager for full screen, but only with atoms that already
 // exist: on a bare X server they do not, and a property change with None
 // would end the program with BadAtom.
@@ -53,7 +102,66 @@ static void hidePointer()
     XDefineCursor(__x_display, __win, curs);
 }
 
-static int openWindow()
+static int decodePng(FILE* file, const char* filename, std::vector<unsigned char>& pixels, int& width,
+                     int& height);
+
+// The icon as _NET_WM_ICON wants it: width, height, then one ARGB value per
+// pixel (in longs, whatever their size). Empty when the image cannot be read.
+static std::vector<unsigned long> iconProperty(const char* filename)
+{
+    std::vector<unsigned long> property;
+    FILE* file = fopen(filename, "rb");
+    if (file == NULL) return property;
+    std::vector<unsigned char> pixels;
+    int width = 0, height = 0;
+    const int components = decodePng(file, filename, pixels, width, height);
+    fclose(file);
+    if (components == 0) return property;
+    property.push_back(width);
+    property.push_back(height);
+    for (size_t i = 0; i < pixels.size(); i += components) {
+        const unsigned char* p = &pixels[i];
+        const bool colour = components >= 3;
+        const unsigned long r = p[0], g = colour ? p[1] : p[0], b = colour ? p[2] : p[0];
+        const unsigned long a = components % 2 == 0 ? p[components - 1] : 255;
+        property.push_back(a << 24 | r << 16 | g << 8 | b);
+    }
+    return property;
+}
+
+// Names the window for the desktop (title, class, process, icon) and asks to
+// hear of the close button instead of being cut off.
+static void describeWindow()
+{
+    XStoreName(__x_display, __win, windowTitle);
+    XClassHint classHint;
+    classHint.res_name = (char*)programName;
+    classHint.res_class = (char*)programName;
+    XSetClassHint(__x_display, __win, &classHint);
+
+    char host[256] = "";
+    gethostname(host, sizeof host - 1);
+    char* hostList[] = {host};
+    XTextProperty machine;
+    if (XStringListToTextProperty(hostList, 1, &machine)) {
+        XSetWMClientMachine(__x_display, __win, &machine);
+        XFree(machine.value);
+    }
+    const unsigned long pid = getpid();
+    XChangeProperty(__x_display, __win, XInternAtom(__x_display, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                    PropModeReplace, (const unsigned char*)&pid, 1);
+
+    const std::vector<unsigned long> icon = iconProperty(iconFile);
+    if (!icon.empty())
+        XChangeProperty(__x_display, __win, XInternAtom(__x_display, "_NET_WM_ICON", False), XA_CARDINAL, 32,
+                        PropModeReplace, (const unsigned char*)icon.data(), (int)icon.size());
+
+    wmProtocols = XInternAtom(__x_display, "WM_PROTOCOLS", False);
+    wmDeleteWindow = XInternAtom(__x_display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(__x_display, __win, &wmDeleteWindow, 1);
+}
+
+static int openWindow(bool fullScreen)
 {
     __x_display = XOpenDisplay(NULL);
     if (__x_display == NULL) {
@@ -61,12 +169,18 @@ static int openWindow()
         return 1;
     }
     Window root = DefaultRootWindow(__x_display);
+    const int screenWidth = DisplayWidth(__x_display, DefaultScreen(__x_display));
+    const int screenHeight = DisplayHeight(__x_display, DefaultScreen(__x_display));
+    onHandheldScreen = screenWidth == 800 && screenHeight == 480;
+    const int scale = windowScale(screenWidth, screenHeight);
+    windowWidth = 800 * scale;
+    windowHeight = 480 * scale;
 
     XSetWindowAttributes swa;
     memset(&swa, 0, sizeof swa);
     swa.event_mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
-                     PointerMotionMask | ButtonMotionMask;
-    __win = XCreateWindow(__x_display, root, 0, 0, 800, 480, 0, CopyFromParent, InputOutput,
+                     PointerMotionMask | ButtonMotionMask | StructureNotifyMask | FocusChangeMask;
+    __win = XCreateWindow(__x_display, root, 0, 0, windowWidth, windowHeight, 0, CopyFromParent, InputOutput,
                           CopyFromParent, CWEventMask, &swa);
 
     XSetWindowAttributes xattr;
@@ -74,13 +188,15 @@ static int openWindow()
     xattr.override_redirect = False;
     XChangeWindowAttributes(__x_display, __win, CWOverrideRedirect, &xattr);
 
-    requestFullScreen();
+    // The handheld always runs full screen; a desktop window only when asked.
+    if (onHandheldScreen || fullScreen) requestFullScreen();
 
     XWMHints hints;
     memset(&hints, 0, sizeof hints);
     hints.flags = InputHint;
     hints.input = True;
     XSetWMHints(__x_display, __win, &hints);
+    describeWindow();
 
     XMapWindow(__x_display, __win);
     hidePointer();
@@ -124,18 +240,85 @@ static int openContext()
     return 0;
 }
 
-int initDisplay()
+int initDisplay(bool fullScreen)
 {
-    if (openWindow() != 0) return 1;
+    if (openWindow(fullScreen) != 0) return 1;
     return openContext();
+}
+
+static void applyViewport()
+{
+    picture = letterbox(windowWidth, windowHeight);
+    glViewport(picture.x, picture.y, picture.width, picture.height);
+}
+
+// The events the frame loop takes for the window; key events stay queued for
+// the keyboard reader.
+static Bool isWindowEvent(Display*, XEvent* event, XPointer)
+{
+    switch (event->type) {
+    case ConfigureNotify:
+    case MapNotify:
+    case UnmapNotify:
+    case ReparentNotify:
+    case GravityNotify:
+    case FocusIn:
+    case FocusOut:
+    case ClientMessage:
+    // The pointer is the virtual pad's to read; its events are of no use here.
+    case ButtonPress:
+    case ButtonRelease:
+    case MotionNotify:
+        return True;
+    default:
+        return False;
+    }
+}
+
+// Focus leaving for another window; a passing grab (a window manager's key
+// binding) or a move inside the window does not count.
+static bool isFocusLost(const XFocusChangeEvent& focus)
+{
+    return (focus.mode == NotifyNormal || focus.mode == NotifyWhileGrabbed) && focus.detail != NotifyInferior;
+}
+
+WindowEvents pollWindowEvents()
+{
+    WindowEvents events;
+    XEvent event;
+    while (XCheckIfEvent(__x_display, &event, isWindowEvent, NULL)) {
+        switch (event.type) {
+        case ConfigureNotify:
+            if (event.xconfigure.window == __win &&
+                (event.xconfigure.width != windowWidth || event.xconfigure.height != windowHeight)) {
+                windowWidth = event.xconfigure.width;
+                windowHeight = event.xconfigure.height;
+                applyViewport();
+            }
+            break;
+        case FocusOut:
+            if (isFocusLost(event.xfocus)) events.focusLost = true;
+            break;
+        case ClientMessage:
+            if (event.xclient.message_type == wmProtocols && (Atom)event.xclient.data.l[0] == wmDeleteWindow)
+                events.closeRequested = true;
+            break;
+        default:
+            break;
+        }
+    }
+    return events;
 }
 
 void setupGlStuff()
 {
     setSwapInterval(0);
     printf("%d, %d\n", EGL_MIN_SWAP_INTERVAL, EGL_MAX_SWAP_INTERVAL);
+    // Movement is a step per frame: on a desktop, hold the frames to the
+    // display's pace where the driver can (the handheld keeps its free run).
+    if (!onHandheldScreen) setSwapInterval(1);
 
-    glViewport(0, 0, 800, 480);
+    applyViewport();
     glClearColor(0, 0, 0, 1);
     set3dMode();
 
@@ -190,8 +373,30 @@ void setSwapInterval(int iv)
     eglSwapInterval(__egl_display, iv);
 }
 
+// Wide lines and points near the picture's edge spill over it: the bars beside
+// the picture are cleared last, so they stay black.
+static void clearBars()
+{
+    if (picture.width == windowWidth && picture.height == windowHeight) return;
+    glEnable(GL_SCISSOR_TEST);
+    if (picture.x > 0) {
+        glScissor(0, 0, picture.x, windowHeight);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glScissor(picture.x + picture.width, 0, windowWidth - picture.x - picture.width, windowHeight);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    if (picture.y > 0) {
+        glScissor(0, 0, windowWidth, picture.y);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glScissor(0, picture.y + picture.height, windowWidth, windowHeight - picture.y - picture.height);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glDisable(GL_SCISSOR_TEST);
+}
+
 void swapBuffers()
 {
+    clearBars();
     eglSwapBuffers(__egl_display, __egl_surface);
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "Game.h"
 #include "Menus.h"
@@ -55,10 +56,30 @@ static void runFrame(double dT)
     }
 }
 
-int main()
+// What the window manager asked of the window: focus elsewhere pauses a
+// running game; the close button quits as "Quit" does, with the files saved.
+static void handleWindowEvents()
+{
+    const WindowEvents events = pollWindowEvents();
+    if (events.focusLost && game.gameMode == 1) game.pauseGame();
+    if (events.closeRequested) {
+        menu.writeConfig();
+        menu.writeHighScores();
+        menu.quit = true;
+    }
+}
+
+static bool askedForFullScreen(int argc, char** argv)
+{
+    for (int i = 1; i < argc; i++)
+        if (strcmp(argv[i], "--fullscreen") == 0) return true;
+    return false;
+}
+
+int main(int argc, char** argv)
 {
     srand(time(NULL));
-    if (initDisplay() == 1) {
+    if (initDisplay(askedForFullScreen(argc, argv)) == 1) {
         puts("initialising display failed - quiting");
         closeGLES();
         return -1;
@@ -82,6 +103,8 @@ int main()
         clock_gettime(CLOCK_MONOTONIC, &end);
         const double dT = diff(start, end);
         clock_gettime(CLOCK_MONOTONIC, &start);
+        handleWindowEvents();
+        if (menu.quit) break;
         runFrame(dT);
         usleep(5000);
     }

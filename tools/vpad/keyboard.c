@@ -10,13 +10,12 @@
 #include "keyboard.h"
 
 #include <X11/Xlib.h>
+#include <X11/cursorfont.h>
 #include <X11/keysym.h>
 #include <math.h>
 #include <stdlib.h>
 
-/* The ship always sits at the middle of the game's 800 x 480 screen. */
-#define CENTRE_X 400
-#define CENTRE_Y 240
+#include "window.h"
 
 struct button_key {
     KeySym sym;
@@ -71,6 +70,8 @@ struct vpad_keyboard {
     unsigned watched_count;
     char pressed[32];             /* keys pressed since the last frame, as a keymap */
     char last[32];                /* the keys held at the last frame */
+    Window game;                  /* the game's window, once it is found */
+    KeyCode full_screen_key;      /* F11 */
 };
 
 static Display *own_display;
@@ -119,6 +120,7 @@ struct vpad_keyboard *vpad_keyboard_open(void)
         KeyCode code = XKeysymToKeycode(display, nub_keys[i].sym);
         kb->nub_codes[i] = seen_before(kb->nub_codes, i, code) ? 0 : code;
     }
+    kb->full_screen_key = XKeysymToKeycode(display, XK_F11);
     return kb;
 }
 
@@ -163,13 +165,30 @@ static void watch_new_windows(struct vpad_keyboard *kb)
         XFree(children);
 }
 
+/* Once the game's window is there: hear the keys typed into it (a window manager
+ * frames it, so it is no top-level window of the root), and show a crosshair
+ * over it, where the mouse aims. */
+static void find_game_window(struct vpad_keyboard *kb)
+{
+    if (kb->game != None)
+        return;
+    kb->game = vpad_window_of_process(kb->display);
+    if (kb->game == None)
+        return;
+    XSelectInput(kb->display, kb->game, KeyPressMask);
+    XDefineCursor(kb->display, kb->game, XCreateFontCursor(kb->display, XC_crosshair));
+}
+
 static void collect_presses(struct vpad_keyboard *kb)
 {
     while (XPending(kb->display)) {
         XEvent event;
         XNextEvent(kb->display, &event);
-        if (event.type == KeyPress)
-            kb->pressed[event.xkey.keycode / 8] |= 1 << (event.xkey.keycode % 8);
+        if (event.type != KeyPress)
+            continue;
+        kb->pressed[event.xkey.keycode / 8] |= 1 << (event.xkey.keycode % 8);
+        if (event.xkey.keycode == kb->full_screen_key && kb->game != None && event.xkey.window == kb->game)
+            vpad_window_toggle_full_screen(kb->display, kb->game);
     }
 }
 
@@ -195,9 +214,23 @@ static unsigned pulsed_buttons(const struct vpad_keyboard *kb, const char keymap
     return buttons;
 }
 
+/* From the ship, in the middle of the game's window, towards the pointer; from
+ * the middle of the screen until the window is found. */
+static int mouse_aim(struct vpad_keyboard *kb, int *dx, int *dy)
+{
+    unsigned buttons = 0;
+    if (kb->game == None || !vpad_window_pointer_from_centre(kb->display, kb->game, dx, dy, &buttons)) {
+        Window root = DefaultRootWindow(kb->display);
+        if (!vpad_window_pointer_from_centre(kb->display, root, dx, dy, &buttons))
+            return 0;
+    }
+    return (buttons & (Button1Mask | Button2Mask | Button3Mask)) != 0;
+}
+
 void vpad_keyboard_read(struct vpad_keyboard *kb, struct vpad_state *state)
 {
     char keymap[32];
+    find_game_window(kb);
     watch_new_windows(kb);
     collect_presses(kb);
     XQueryKeymap(kb->display, keymap);
@@ -223,10 +256,7 @@ void vpad_keyboard_read(struct vpad_keyboard *kb, struct vpad_state *state)
     set_nub(state->nub[0], dx, dy);
 
     /* The right nub aims from the ship towards the pointer while a button is held. */
-    Window root, child;
-    int x, y, wx, wy;
-    unsigned mask;
-    int aiming = XQueryPointer(kb->display, DefaultRootWindow(kb->display), &root, &child, &x, &y, &wx, &wy, &mask)
-                 && (mask & (Button1Mask | Button2Mask | Button3Mask));
-    set_nub(state->nub[1], aiming ? x - CENTRE_X : 0, aiming ? y - CENTRE_Y : 0);
+    int aim_x = 0, aim_y = 0;
+    int aiming = mouse_aim(kb, &aim_x, &aim_y);
+    set_nub(state->nub[1], aiming ? aim_x : 0, aiming ? aim_y : 0);
 }
