@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "gl_support.h"
 #include "pnd_io_evdev.h"
 
 namespace {
@@ -97,6 +98,8 @@ void updateKeyboard(int* keys, Display* x_display)
                 XNextEvent(x_display, &event);
             else
                 keys[code] = 0;
+        } else {
+            noteWindowEvent(&event);  // the window's own: resized, focus, close
         }
     }
 }

@@ -253,7 +253,7 @@ static void applyViewport()
 }
 
 // The events the frame loop takes for the window; key events stay queued for
-// the keyboard reader.
+// the keyboard reader, which passes on what else it finds.
 static Bool isWindowEvent(Display*, XEvent* event, XPointer)
 {
     switch (event->type) {
@@ -282,31 +282,38 @@ static bool isFocusLost(const XFocusChangeEvent& focus)
     return (focus.mode == NotifyNormal || focus.mode == NotifyWhileGrabbed) && focus.detail != NotifyInferior;
 }
 
+// What the window's events asked for since the frame loop last looked.
+static WindowEvents pendingEvents;
+
+void noteWindowEvent(const XEvent* event)
+{
+    if (event->xany.window != __win) return;
+    switch (event->type) {
+    case ConfigureNotify:
+        if (event->xconfigure.width != windowWidth || event->xconfigure.height != windowHeight) {
+            windowWidth = event->xconfigure.width;
+            windowHeight = event->xconfigure.height;
+            applyViewport();
+        }
+        break;
+    case FocusOut:
+        if (isFocusLost(event->xfocus)) pendingEvents.focusLost = true;
+        break;
+    case ClientMessage:
+        if (event->xclient.message_type == wmProtocols && (Atom)event->xclient.data.l[0] == wmDeleteWindow)
+            pendingEvents.closeRequested = true;
+        break;
+    default:
+        break;
+    }
+}
+
 WindowEvents pollWindowEvents()
 {
-    WindowEvents events;
     XEvent event;
-    while (XCheckIfEvent(__x_display, &event, isWindowEvent, NULL)) {
-        switch (event.type) {
-        case ConfigureNotify:
-            if (event.xconfigure.window == __win &&
-                (event.xconfigure.width != windowWidth || event.xconfigure.height != windowHeight)) {
-                windowWidth = event.xconfigure.width;
-                windowHeight = event.xconfigure.height;
-                applyViewport();
-            }
-            break;
-        case FocusOut:
-            if (isFocusLost(event.xfocus)) events.focusLost = true;
-            break;
-        case ClientMessage:
-            if (event.xclient.message_type == wmProtocols && (Atom)event.xclient.data.l[0] == wmDeleteWindow)
-                events.closeRequested = true;
-            break;
-        default:
-            break;
-        }
-    }
+    while (XCheckIfEvent(__x_display, &event, isWindowEvent, NULL)) noteWindowEvent(&event);
+    const WindowEvents events = pendingEvents;
+    pendingEvents = WindowEvents();
     return events;
 }
 

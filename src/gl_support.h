@@ -6,6 +6,7 @@
 
 // Xlib's own forward declaration; keeps Xlib's macros out of every module.
 typedef struct _XDisplay Display;
+typedef union _XEvent XEvent;
 
 // Display, EGL context and projection modes. The window opens at the largest
 // whole multiple of 800 x 480 that fits the screen; on a screen of exactly
@@ -30,12 +31,14 @@ int windowScale(int screenWidth, int screenHeight);
 Viewport getViewport();
 
 // What happened to the window since the last call that the game must act on.
-// Resizes are handled inside; key events stay queued for updateKeyboard.
+// Resizes are handled inside; key events stay queued for updateKeyboard, which
+// hands every other event it drains to noteWindowEvent.
 struct WindowEvents {
     bool focusLost = false;
     bool closeRequested = false;  // the window manager's close button
 };
 WindowEvents pollWindowEvents();
+void noteWindowEvent(const XEvent* event);
 
 // Camera and screen shake.
 void updateCamera(Vector3D* playerPos, Vector3D* playerUp);
