@@ -118,8 +118,8 @@ libx11-6 (>= 2:1.6.0)")
 if(TARGET vpad-gamepad)
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libsdl2-2.0-0 (>= 2.24)")
 endif()
-# Xephyr gives the desktop game its 800 x 480 screen; Xvfb runs the demo with no display.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xserver-xephyr, xvfb")
+# Xvfb runs the demo with no display.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xvfb")
 include(CPack)
 
 if(ZYNTHRA_HANDHELD)
