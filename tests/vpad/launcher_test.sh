@@ -46,6 +46,7 @@ cat >"$t/bin/zynthra" <<'EOF'
     echo "script=${VPAD_SCRIPT:-}"
     echo "pace=${VPAD_PACE_HZ:-}"
     echo "audio=${SDL_AUDIODRIVER:-}"
+    echo "audiofile=${SDL_DISKAUDIOFILE:-}"
     echo "fbgrab=$(readlink -f "$(command -v fbgrab)")"
 } >"$GAME_REPORT"
 fbgrab game-shot.png
@@ -143,6 +144,20 @@ check "--fullscreen passed to the game" has_line "$t/full" "args=--fullscreen"
 LAUNCH_ARGS=
 launch XDG_DATA_HOME="$t/fresh" GAME_REPORT="$t/fresh.report" >/dev/null 2>&1
 check "fresh folder gets the shipped settings" content_is "$t/fresh/zynthra/config.txt" "shipped config"
+
+# Relative folders: a relative XDG_DATA_HOME is ignored for HOME, and a relative
+# HOME is taken from where the launcher started; the game gets absolute paths.
+LAUNCH_ARGS=
+launch XDG_DATA_HOME=rel-xdg HOME=rel-home GAME_REPORT="$t/relative" >"$t/relative.out" 2>&1
+check "relative folders: run succeeds" [ $? -eq 0 ]
+check "relative XDG_DATA_HOME ignored" [ ! -e "$t/rel-xdg" ]
+check "relative HOME resolved once" has_line "$t/relative" "cwd=$t/rel-home/.local/share/zynthra"
+check "demo sound file given as an absolute path" \
+    has_line "$t/relative" "audiofile=$t/rel-home/.local/share/zynthra/demo-audio.raw"
+check "relative HOME gets the data" content_is "$t/rel-home/.local/share/zynthra/font.png" "font v2"
+launch XDG_DATA_HOME= HOME= GAME_REPORT="$t/nohome" >"$t/nohome.out" 2>&1
+check "no HOME and no XDG_DATA_HOME fails" [ $? -ne 0 ]
+check "no HOME starts no game" [ ! -e "$t/nohome" ]
 
 # A wrong option starts nothing.
 LAUNCH_ARGS=--fast
