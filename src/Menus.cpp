@@ -99,26 +99,30 @@ bool parseScoreRow(const char* line, std::string& name, int& score)
     return parseWordAndNumber(line, name, score);
 }
 
+// What became of an attempt to read a file.
+enum class FileRead { read, missing, unreadable };
+
 // Hands each whole line of the file, whatever its length, to onLine until it
-// returns false. False when the file cannot be read at all (a directory
-// cannot either).
+// returns false. Only a file that does not exist is missing; one that exists
+// but cannot be opened or read (no permission, a directory) is unreadable.
 template <typename LineHandler>
-bool forEachLine(const char* fileName, LineHandler onLine)
+FileRead forEachLine(const char* fileName, LineHandler onLine)
 {
     FILE* file = fopen(fileName, "r");
-    if (file == nullptr) return false;
+    if (file == nullptr) return errno == ENOENT ? FileRead::missing : FileRead::unreadable;
     struct stat info;
     if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
         fclose(file);
-        return false;
+        return FileRead::unreadable;
     }
     char* line = nullptr;
     size_t capacity = 0;
     while (getline(&line, &capacity, file) != -1 && onLine(line)) {
     }
+    const bool failed = ferror(file) != 0;
     free(line);
     fclose(file);
-    return true;
+    return failed ? FileRead::unreadable : FileRead::read;
 }
 
 bool writeAll(int fd, const std::string& contents)
@@ -494,7 +498,7 @@ void Menu::drawInGameMenu(double)
 void Menu::readConfig()
 {
     int parsedLines = 0;
-    const bool opened = forEachLine(configFileName, [&](const char* line) {
+    const FileRead result = forEachLine(configFileName, [&](const char* line) {
         std::string key;
         int value = 0;
         if (!parseWordAndNumber(line, key, value)) return true;
@@ -512,9 +516,14 @@ void Menu::readConfig()
         }
         return parsedLines < 4;
     });
-    if (opened) return;
+    if (result == FileRead::read) return;
 
     puts("Unable to open config file!");
+    if (result == FileRead::unreadable) {
+        // The player's file may still be good: keep it untouched for this run.
+        configSaved = false;
+        puts("config.txt cannot be read: settings will not be saved");
+    }
     movementOption = 0;
     game->setMovementOption(0);
     firingOption = 1;
@@ -526,6 +535,7 @@ void Menu::readConfig()
 
 void Menu::writeConfig()
 {
+    if (!configSaved) return;
     char text[128];
     snprintf(text, sizeof text, "movement\t%d\nfiring\t%d\nsound\t%d\nmusic\t%d\n", movementOption, firingOption,
              getSoundVol(), getMusicVol());
@@ -541,17 +551,22 @@ void Menu::readHighScores()
     highScores_displayNames.assign(highScoreRows, std::string());
 
     int row = 0;
-    const bool opened = forEachLine(highScoresFileName, [&](const char* line) {
+    const FileRead result = forEachLine(highScoresFileName, [&](const char* line) {
         if (row == highScoreRows) return false;
         if (parseScoreRow(line, highScores_names[row], highScores_scores[row])) row++;
         return true;
     });
-    if (opened) {
+    if (result == FileRead::read) {
         refreshHighScores();
         return;
     }
 
     puts("Unable to open high scores file!");
+    if (result == FileRead::unreadable) {
+        // The player's table may still be there: never replace it with the defaults.
+        highScoresSaved = false;
+        puts("highScores.txt cannot be read: scores will not be saved");
+    }
     for (int i = 0; i < highScoreRows; i++) {
         highScores_names[i] = defaultHighScores[i].name;
         highScores_scores[i] = defaultHighScores[i].score;
@@ -587,6 +602,7 @@ void Menu::refreshHighScores()
 
 void Menu::writeHighScores()
 {
+    if (!highScoresSaved) return;
     std::string text;
     for (int i = 0; i < highScoreRows; i++)
         text += highScores_names[i] + '\t' + std::to_string(highScores_scores[i]) + '\n';

@@ -58,6 +58,10 @@ public:
     int nameEntryFrames = 0;
     int movementOption = 0;
     int firingOption = 1;
+    // False once the file was found but could not be read: it is then never
+    // replaced during this run.
+    bool configSaved = true;
+    bool highScoresSaved = true;
 
 private:
     bool accepted(bool held);

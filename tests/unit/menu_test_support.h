@@ -1,9 +1,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -122,4 +125,27 @@ public:
 private:
     rlimit saved_{};
     sighandler_t previousHandler_;
+};
+
+// Lets permission bits stop this process for as long as it lives, even when the
+// tests run as root: the capabilities that override them leave the effective
+// set (they stay permitted, so they come back afterwards).
+class PermissionsApply {
+public:
+    PermissionsApply()
+    {
+        if (syscall(SYS_capget, &header_, saved_) != 0) return;
+        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        changed_ = syscall(SYS_capset, &header_, reduced) == 0;
+    }
+    ~PermissionsApply()
+    {
+        if (changed_) syscall(SYS_capset, &header_, saved_);
+    }
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+    bool changed_ = false;
 };

@@ -86,15 +86,43 @@ TEST_F(ConfigFile, AFailedSaveLeavesTheOldFileAndNoTemporary)
     EXPECT_EQ(folderContents(), (std::set<std::string>{"config.txt", "highScores.txt", "zyn.png"}));
 }
 
+namespace {
+const char* const unreadableLines = "Unable to open config file!\nconfig.txt cannot be read: settings will not be saved\n";
+}
+
+TEST_F(ConfigFile, AFileThatCannotBeReadIsNeverReplaced)
+{
+    const std::string players = "movement\t2\nfiring\t3\nsound\t20\nmusic\t30\n";
+    writeFile("config.txt", players);
+    std::filesystem::permissions("config.txt", std::filesystem::perms::none);
+    PermissionsApply permissions;
+    makeMenu();
+    testing::internal::CaptureStdout();
+    menu->readConfig();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), unreadableLines);
+    EXPECT_EQ(menu->movementOption, 0) << "the defaults play on in memory";
+    EXPECT_EQ(game->firingOption, 1);
+    EXPECT_EQ(getSoundVol(), 40);
+
+    // Leaving the options screen saves nothing for the rest of the run.
+    menu->changeMenu(1);
+    menu->menuSelect = 4;
+    press(&Controller::inputX);
+    EXPECT_EQ(menu->menuMode, 0);
+    menu->writeConfig();
+    std::filesystem::permissions("config.txt", std::filesystem::perms::owner_read);
+    EXPECT_EQ(readFile("config.txt"), players);
+    EXPECT_EQ(folderContents(), (std::set<std::string>{"config.txt", "highScores.txt", "zyn.png"}));
+}
+
 TEST_F(ConfigFile, AnUnwritablePlaceKeepsTheGameGoing)
 {
-    // Permission bits do not stop root, so the target is a directory: it can
-    // be neither read nor replaced.
+    // A directory in the file's place can be neither read nor replaced.
     std::filesystem::create_directory("config.txt");
     makeMenu();
     testing::internal::CaptureStdout();
     menu->readConfig();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Unable to open config file!\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), unreadableLines);
     EXPECT_EQ(menu->firingOption, 1);
     EXPECT_TRUE(std::filesystem::is_directory("config.txt"));
     EXPECT_EQ(folderContents(), (std::set<std::string>{"config.txt", "highScores.txt", "zyn.png"}));

@@ -9,6 +9,9 @@ const char* const defaultFile =
     "kovar\t935808\nmirel\t500000\nquil\t250000\ntalva\t125000\nruka\t100000\n"
     "brenn\t75000\nhallem\t50000\nveska\t25000\nondri\t12500\npelio\t10000\n";
 
+const char* const unreadableLines =
+    "Unable to open high scores file!\nhighScores.txt cannot be read: scores will not be saved\n";
+
 std::string rows(int count, int firstScore)
 {
     std::string text;
@@ -121,10 +124,10 @@ TEST_F(HighScores, FailedSavesKeepTheOldFileAndTheTableInMemory)
     EXPECT_EQ(readFile("highScores.txt"), defaultFile);
     EXPECT_EQ(folderContents(), (std::set<std::string>{"highScores.txt", "zyn.png"}));
 
-    // A directory in the file's place: read as missing, never replaced.
+    // A directory in the file's place: cannot be read, never replaced.
     std::filesystem::remove("highScores.txt");
     std::filesystem::create_directory("highScores.txt");
-    EXPECT_EQ(makeMenuCapturingOutput(), "Unable to open high scores file!\n");
+    EXPECT_EQ(makeMenuCapturingOutput(), unreadableLines);
     EXPECT_EQ(menu->highScores_names[0], "kovar");
     EXPECT_TRUE(std::filesystem::is_directory("highScores.txt"));
     EXPECT_EQ(folderContents(), (std::set<std::string>{"highScores.txt", "zyn.png"}));
@@ -133,4 +136,25 @@ TEST_F(HighScores, FailedSavesKeepTheOldFileAndTheTableInMemory)
     std::filesystem::remove_all(folder);
     menu->writeHighScores();
     EXPECT_EQ(menu->highScores_scores[0], 935808);
+}
+
+TEST_F(HighScores, ATableThatCannotBeReadIsNeverReplaced)
+{
+    const std::string players = rows(10, 500);
+    writeFile("highScores.txt", players);
+    std::filesystem::permissions("highScores.txt", std::filesystem::perms::none);
+    {
+        PermissionsApply permissions;
+        EXPECT_EQ(makeMenuCapturingOutput(), unreadableLines);
+        EXPECT_EQ(menu->highScores_names[0], "kovar") << "the defaults play on in memory";
+
+        // A game that enters the table changes it in memory only.
+        menu->addHighScore(600000);
+        menu->currentEntry = "ada";
+        press(&Controller::inputX);
+        EXPECT_EQ(menu->highScores_names[1], "ada");
+    }
+    std::filesystem::permissions("highScores.txt", std::filesystem::perms::owner_read);
+    EXPECT_EQ(readFile("highScores.txt"), players);
+    EXPECT_EQ(folderContents(), (std::set<std::string>{"highScores.txt", "zyn.png"}));
 }
