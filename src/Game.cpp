@@ -121,6 +121,8 @@ void Game::pauseGame()
         return;
     selectionTimer = 0;
     if (paused) {
+        // Start resumes even from the options screen: leaving it saves them, as any way out does.
+        if (menu->menuMode == 1) menu->writeConfig();
         unpausing = true;
         unpauseTimer = 0;
     }

@@ -168,6 +168,16 @@ TEST_F(MenuNavigation, LeavingOptionsWritesConfigAndReturnsWhereItCameFrom)
     press(&Controller::inputB);
     EXPECT_EQ(menu->menuMode, 3);
     EXPECT_EQ(readFile("config.txt"), "movement\t2\nfiring\t3\nsound\t40\nmusic\t50\n");
+
+    // Start resumes the game straight from the options screen: that saves them too.
+    press(&Controller::inputX);  // "Options"
+    ASSERT_EQ(menu->menuMode, 1);
+    menu->movementOption = 3;
+    controls.inputStart = true;
+    game->pollStart(0.25);
+    controls.inputStart = false;
+    EXPECT_FALSE(game->paused);
+    EXPECT_EQ(readFile("config.txt"), "movement\t3\nfiring\t3\nsound\t40\nmusic\t50\n");
 }
 
 TEST_F(MenuNavigation, PauseMenuResumesOrAbandonsTheGame)
