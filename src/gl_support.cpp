@@ -563,7 +563,7 @@ static GLenum glFormatOf(int components)
 
 static GLuint uploadTexture(int width, int height, int components, const unsigned char* pixels)
 {
-    GLuint tex;
+    GLuint tex = 0;
     glGenTextures(1, &tex);
     glBindTexture(GL_TEXTURE_2D, tex);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -574,8 +574,21 @@ static GLuint uploadTexture(int width, int height, int components, const unsigne
     return tex;
 }
 
+// No texture the game uses comes near this; a damaged or crafted header could
+// otherwise ask for gigabytes before a single row is read.
+static const int largestImageSide = 2048;
+
+// The side that both the GL implementation and the game accept. Without a
+// context (logic tests) GL answers nothing and the game's own limit holds.
+static int largestTextureSide()
+{
+    GLint glLargest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &glLargest);
+    return glLargest > 0 && glLargest < largestImageSide ? glLargest : largestImageSide;
+}
+
 // Decodes an open PNG file to 8-bit samples, top row first. Returns the
-// component count, or 0 when the file is not a usable PNG.
+// component count, or 0 when the file is not a usable PNG (or too large).
 static int decodePng(FILE* file, const char* filename, std::vector<unsigned char>& pixels,
                      int& width, int& height)
 {
@@ -603,6 +616,11 @@ static int decodePng(FILE* file, const char* filename, std::vector<unsigned char
 
     png_init_io(png, file);
     png_read_info(png, info);
+    const int largest = largestTextureSide();
+    if (png_get_image_width(png, info) > (png_uint_32)largest || png_get_image_height(png, info) > (png_uint_32)largest) {
+        png_destroy_read_struct(&png, &info, NULL);
+        return 0;
+    }
     int bitDepth = png_get_bit_depth(png, info);
     int colourType = png_get_color_type(png, info);
     if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
