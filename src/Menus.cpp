@@ -193,7 +193,7 @@ void Menu::loadMainMenu()
         const GLuint previous = (GLuint)zynText;
         glDeleteTextures(1, &previous);
     }
-    zynText = (int)loadImage("zyn.png");
+    zynText = (int)loadRequiredImage("zyn.png");
     playMenuMusic();
     changeMenu(0);
     game->gameMode = 0;

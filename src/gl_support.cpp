@@ -348,7 +348,7 @@ void setupGlStuff()
     glLightfv(GL_LIGHT0, GL_SPOT_DIRECTION, light0Direction);
     glLightf(GL_LIGHT0, GL_SPOT_CUTOFF, 90);
 
-    fonttex = loadImage("font.png");
+    fonttex = loadRequiredImage("font.png");
 
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnable(GL_BLEND);
@@ -651,20 +651,38 @@ static int decodePng(FILE* file, const char* filename, std::vector<unsigned char
     return components;
 }
 
-GLuint loadImage(const char* filename)
+[[noreturn]] static void cannotOpenImage(const char* filename)
+{
+    // Nothing can be drawn without the game's images: say which one failed.
+    printf("Unable to open image %s!\n", filename);
+    exit(1);
+}
+
+// A file that cannot be opened ends the program; one that is not a usable PNG
+// does too when it is required, and otherwise gives texture 0.
+static GLuint loadPng(const char* filename, bool required)
 {
     FILE* file = fopen(filename, "rb");
-    if (file == NULL) {
-        // Nothing can be drawn without the game's images: say which one is missing.
-        printf("Unable to open image %s!\n", filename);
-        exit(1);
-    }
+    if (file == NULL) cannotOpenImage(filename);
     std::vector<unsigned char> pixels;
     int width = 0, height = 0;
     const int components = decodePng(file, filename, pixels, width, height);
     fclose(file);
-    if (components == 0) return 0;
+    if (components == 0) {
+        if (required) cannotOpenImage(filename);
+        return 0;
+    }
     return uploadTexture(width, height, components, pixels.data());
+}
+
+GLuint loadImage(const char* filename)
+{
+    return loadPng(filename, false);
+}
+
+GLuint loadRequiredImage(const char* filename)
+{
+    return loadPng(filename, true);
 }
 
 // One textured quad per glyph, 32 x 32 pixels, advancing 16: two triangles each, in the order

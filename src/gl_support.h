@@ -58,4 +58,7 @@ void glRotationMatrix(float* m, float degrees, float ax, float ay, float az);
 // Textures and bitmap text; fonttex is the font texture glPrintf draws from.
 extern int fonttex;
 GLuint loadImage(const char* filename);
+// For the images the game cannot run without: one that cannot be decoded ends
+// the program as a missing one does.
+GLuint loadRequiredImage(const char* filename);
 void glPrintf(float x, float y, const char* fmt, ...) __attribute__((format(printf, 3, 4)));

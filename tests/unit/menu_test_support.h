@@ -20,6 +20,7 @@
 #include "Menus.h"
 #include "Sound.h"
 #include "controller_support.h"
+#include "png_bytes.h"
 #include "sound_double.h"
 
 // Every menu test runs in a fresh, empty working folder: the menu reads and
@@ -33,8 +34,8 @@ protected:
         folder = pattern;
         previous = std::filesystem::current_path();
         std::filesystem::current_path(folder);
-        // Not a PNG, so the logo loads as texture 0 without needing a GL context.
-        writeFile("zyn.png", "not an image");
+        // A real image: the logo is required. Without a GL context it loads as texture 0.
+        writeFile("zyn.png", greyPng(1, 1));
         sound_double::reset();
         game = std::make_unique<Game>();
     }

@@ -237,3 +237,15 @@ TEST_F(MenuNavigation, SelectTakesAScreenshotOnlyInTheMainRules)
     EXPECT_TRUE(std::regex_match(readFile("shots"), std::regex("screen[0-9]{6}-[0-9]{6}\\.png\n")));
 #endif
 }
+
+TEST_F(MenuNavigation, ALogoThatCannotBeDecodedEndsTheProgram)
+{
+    makeMenu();
+    writeFile("zyn.png", greyPng(8, 8).substr(0, 40));
+    EXPECT_EXIT(
+        {
+            dup2(2, 1);
+            menu->loadMainMenu();
+        },
+        testing::ExitedWithCode(1), "Unable to open image zyn.png!");
+}
