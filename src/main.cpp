@@ -37,8 +37,11 @@ static void runFrame(double dT)
     case 1:
     case 2:
         game.pollStart(dT);
-        if (game.paused || game.unpausing) {
+        if (game.paused) {
             menu.menuPollInput(dT);
+            game.draw(dT);
+        } else if (game.unpausing) {
+            // The pause menu is hidden during the countdown: it must not act either.
             game.draw(dT);
         } else {
             game.pollInput();
