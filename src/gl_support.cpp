@@ -403,6 +403,10 @@ static void clearBars()
 
 void swapBuffers()
 {
+    // The swap would wait for ever on a display that has gone away; asking the
+    // server first lets Xlib's I/O error handler report it and end the program.
+    // Events read here stay queued for whoever drains them.
+    if (__x_display != nullptr) XPending(__x_display);
     clearBars();
     eglSwapBuffers(__egl_display, __egl_surface);
 }
