@@ -5,8 +5,10 @@
 #
 # The program runs unchanged in a fresh folder that holds only the data files,
 # on a private Xvfb, with its pad played from CASE_DIR/<script>.vpad and its
-# audio mixed into a file. Menus accept a held button at most every 0.2 s, so
-# the scripts keep taps short and 0.4 s apart.
+# audio mixed into a file. Scripts count frames, never seconds: held to at most
+# 30 frames a second, a one-frame tap is one menu action and taps 12 frames
+# apart clear the menus' 0.2 s repeat guard, however slowly the program runs.
+# The test itself waits only on what the program shows or writes.
 set -u
 case_name=$1 program=$2 vpad=$3 fbgrab=$4 data=$5 here=$6 extra=${7:-}
 classic=$extra
@@ -16,6 +18,9 @@ game_dir=$work/game
 xvfb_pid=""
 game_pid=""
 status=""
+as_player=""  # a command that runs the program as an ordinary user (without_override)
+audio_driver=disk
+pace=30  # frames a second the pad holds the program to (see above)
 
 cleanup() {
     [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
@@ -54,8 +59,9 @@ start_x() {
 
 # Starts the program (or the one given) in the background with the named pad script.
 launch() {
-    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" VPAD_SCRIPT="$here/$1.vpad" VPAD_FBGRAB="$fbgrab" \
-        timeout "${run_limit:-120}" env LD_PRELOAD="$vpad" "${2:-$program}" >"$work/out.txt" 2>"$work/err.txt" &
+    SDL_AUDIODRIVER=$audio_driver SDL_DISKAUDIOFILE="$work/audio.raw" VPAD_SCRIPT="$here/$1.vpad" \
+        VPAD_FBGRAB="$fbgrab" VPAD_PACE_HZ=$pace $as_player timeout "${run_limit:-300}" \
+        env LD_PRELOAD="$vpad${LD_PRELOAD:+:$LD_PRELOAD}" "${2:-$program}" >"$work/out.txt" 2>"$work/err.txt" &
     game_pid=$!
 }
 
@@ -157,30 +163,13 @@ case_pause_return() {
     expect_file highScores.txt "$default_scores"
 }
 
-# Holds each key for longer than a frame, so its press and release are not
-# drained in the same frame and cancel out, but for less than the 0.2 s after
-# which a held key types again. One xdotool run per key keeps the hold exact.
-type_keys() {
-    for key in "$@"; do
-        xdotool keydown "$key" sleep 0.12 keyup "$key" sleep 0.3 || fail "xdotool $key"
-    done
-}
-
 case_name_entry() {
     start_x
     fresh_folder
     # The last row is negative, so even a game abandoned at 0 points enters it.
     local table=$'ann\t900\nbo\t800\ncy\t700\ndi\t600\ned\t500\nfay\t400\ngus\t300\nhal\t200\nivy\t100\n'
     printf '%s' "$table"$'low\t-1\n' >highScores.txt
-    launch name_entry
-    for _ in $(seq 300); do
-        grep -q "name entry" "$work/err.txt" && break
-        kill -0 "$game_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    grep -q "name entry" "$work/err.txt" || fail "the script never reached name entry"
-    type_keys a b c Return
-    finish
+    run name_entry
     expect_status 0
     expect_file highScores.txt "$table"$'abc\t0\n'
     expect_text scores.png 0 384 200 32  # row 9 of the high-score screen
@@ -199,12 +188,6 @@ case_audio() {
     run audio
     expect_status 0
     expect_audible "the menu effects"
-}
-
-# Holds the frame loop to at most 30 frames a second, so that a script's frame
-# counts stand for at least as many thirtieths of a second on any machine.
-paced() {
-    export VPAD_PACE_HZ=30
 }
 
 need_classic() {
@@ -231,10 +214,9 @@ case_game_over() {
     # Every row is below 0, so the game's 0 points take the top row.
     local rows=$'r1\t-1\nr2\t-1\nr3\t-1\nr4\t-1\nr5\t-1\nr6\t-1\nr7\t-1\nr8\t-1\nr9\t-1\n'
     printf '%s' "$rows"$'r10\t-1\n' >highScores.txt
-    paced
     launch game_over
     wait_for_name_entry "$work/entry.png"
-    type_keys z e d Return
+    touch name-entry-shown
     finish
     expect_status 0
     expect_file highScores.txt $'zed\t0\n'"$rows"
@@ -245,7 +227,6 @@ case_game_over() {
 case_classic_hud() {
     need_classic
     start_x
-    paced
     fresh_folder
     run classic_hud
     expect_status 0
@@ -279,7 +260,6 @@ case_shared_folder() {
     local first_config
     first_config=$(stat -c %i config.txt)
 
-    paced
     run options_unchanged "$classic"
     expect_status 0
     if grep -q "Unable to open" "$work/out.txt"; then
@@ -308,6 +288,7 @@ case_replay() {
     local rows=$'r1\t-1\nr2\t-1\nr3\t-1\nr4\t-1\nr5\t-1\nr6\t-1\nr7\t-1\nr8\t-1\nr9\t-1\nr10\t-1\n'
     # About 4500 frames each: give slow machines time.
     run_limit=600
+    pace=0  # the held clock makes each frame 1/60 s of game time at any speed
     for n in 1 2; do
         fresh_folder
         printf '%s' "$rows" >highScores.txt
@@ -328,6 +309,152 @@ case_replay() {
     kill "$game_pid" 2>/dev/null
     finish
     cmp -s play.png "$work/run1/play.png" && fail "another seed played the same game"
+}
+
+# Start resumes the game straight from the options screen: the options are saved.
+case_options_resume() {
+    start_x
+    fresh_folder
+    run options_resume
+    expect_status 0
+    expect_file config.txt $'movement\t0\nfiring\t1\nsound\t40\nmusic\t55\n'
+}
+
+# X held during the countdown after resuming with "Return to menu" highlighted:
+# the game goes on.
+case_countdown() {
+    start_x
+    fresh_folder
+    run countdown
+    expect_status 0
+    expect_text countdown.png 320 156 160 32  # "Get ready!"
+    expect_text playing.png 650 0 110 32  # the HUD's "Lives:3"
+    expect_text menu.png 0 128 70 32  # the main menu's "Quit", after leaving
+}
+
+# Runs what follows as an ordinary user would: permission bits apply (root
+# keeps its user but loses the capabilities that override them).
+without_override() {
+    [ "$(id -u)" = 0 ] && as_player="setpriv --inh-caps=-dac_override,-dac_read_search --bounding-set=-dac_override,-dac_read_search"
+}
+
+# A settings file that is a directory and a score table that cannot be read:
+# defaults in memory, and neither is replaced.
+case_unreadable_files() {
+    start_x
+    fresh_folder
+    local table=$'ann\t900\nbo\t800\ncy\t700\ndi\t600\ned\t500\nfay\t400\ngus\t300\nhal\t200\nivy\t100\nlow\t-1\n'
+    mkdir config.txt
+    printf '%s' "$table" >highScores.txt
+    chmod 000 highScores.txt
+    without_override
+    run options
+    expect_status 0
+    expect_line "Unable to open config file!"
+    expect_line "config.txt cannot be read: settings will not be saved"
+    expect_line "Unable to open high scores file!"
+    expect_line "highScores.txt cannot be read: scores will not be saved"
+    [ -d config.txt ] || fail "config.txt was replaced"
+    chmod 600 highScores.txt
+    expect_file highScores.txt "$table"
+    [ -z "$(find . -name '*.tmp')" ] || fail "a temporary file was left behind"
+}
+
+# A read-only working folder: the game plays with the defaults and saves nothing.
+case_read_only_folder() {
+    start_x
+    fresh_folder
+    rm -f menu.png
+    chmod 555 .
+    without_override
+    run first_start
+    chmod 755 .
+    expect_status 0
+    expect_line "Unable to open config file!"
+    expect_line "Unable to open high scores file!"
+    [ ! -e config.txt ] && [ ! -e highScores.txt ] || fail "a file was written into the read-only folder"
+}
+
+# Replaces data file NAME in the working folder with a damaged one of KIND.
+damage() {
+    local name=$1 kind=$2
+    case $kind in
+    missing) rm -f "$name" ;;
+    empty) : >"$name" ;;
+    text) echo "not what the name says" >"$name" ;;
+    truncated) head -c 300 "$data/$name" >"$name" ;;
+    # 4 GB declared in the data chunk of a 44-byte header, a few bytes present.
+    oversized.wav) { head -c 40 "$data/$name" && printf '\360\377\377\377' && tail -c +45 "$data/$name"; } >"$name.new" &&
+        mv "$name.new" "$name" ;;
+    # Twenty copies chained: a valid stream 20 times as long.
+    oversized.ogg) for _ in $(seq 20); do cat "$data/$name"; done >"$name" ;;
+    # 4096 x 4096, twice the largest side the game takes.
+    oversized.png) /usr/bin/convert -size 4096x4096 xc:black "PNG8:$name" ;;
+    # 57 bytes that declare 100000 x 100000 pixels.
+    header.png) printf '\211PNG\r\n\032\n\0\0\0\rIHDR\0\001\206\240\0\001\206\240\010\006\0\0\0\250R\013\310\0\0\0\0IDAT5\257\006\036\0\0\0\0IEND\256B`\202' >"$name" ;;
+    esac
+}
+
+# The font or the logo missing or damaged: the game names it and ends with status 1.
+case_broken_images() {
+    start_x
+    local name kind
+    for name in font.png zyn.png; do
+        for kind in missing empty text truncated oversized.png header.png; do
+            fresh_folder
+            damage "$name" "$kind"
+            run first_start
+            expect_status 1
+            expect_line "Unable to open image $name!"
+        done
+    done
+}
+
+# Sound files missing or damaged: the game plays on without them.
+case_broken_sounds() {
+    start_x
+    local kind name
+    for kind in missing empty text truncated oversized; do
+        fresh_folder
+        for name in menuSelect.wav menuChange.wav menuLoop.ogg musicLoop.ogg; do
+            case $kind in
+            oversized) damage "$name" "oversized.${name##*.}" ;;
+            *) damage "$name" "$kind" ;;
+            esac
+        done
+        run pause_return
+        expect_status 0
+        expect_text paused.png 340 220 100 32  # "Paused"
+        expect_text menu.png 0 128 70 32  # the main menu's "Quit"
+    done
+}
+
+# No sound device: the game cannot open audio and ends.
+case_no_audio() {
+    start_x
+    fresh_folder
+    audio_driver=dsp AUDIODEV=/nonexistent/dsp run first_start
+    expect_status 1
+    expect_line "Unable to open audio!"
+}
+
+# The display goes away during a game.
+case_display_lost() {
+    start_x
+    fresh_folder
+    launch display_lost
+    for _ in $(seq 600); do
+        [ -s hud.png ] && break
+        kill -0 "$game_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    [ -s hud.png ] || fail "the game never showed its HUD"
+    kill "$xvfb_pid"
+    wait "$xvfb_pid" 2>/dev/null
+    xvfb_pid=""
+    finish
+    expect_status 1
+    grep -q "X connection to .* broken\|fatal IO error" "$work/err.txt" || fail "no word of the lost display"
 }
 
 # ---- playing on a desktop: vpad reads the keyboard, the mouse and the game pads

@@ -11,6 +11,9 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include "typing.h"
 
 extern char **environ;
 
@@ -24,23 +27,26 @@ enum op {
     OP_NUB,
     OP_SNAP,
     OP_LOG,
-    OP_QUIT
+    OP_QUIT,
+    OP_KEY_DOWN, /* a desktop key, by key symbol name */
+    OP_KEY_UP,
+    OP_AWAIT     /* wait until a file exists */
 };
 
-/* How long tap holds a button unless told. The game reads held levels once per
- * frame, so it sees the press in two frames; and two frames stay inside its 0.2 s
- * repeat guard down to 10 frames a second, so one tap is one action. */
-#define TAP_FRAMES 2
+/* How long tap and key hold unless told. The game reads held levels once per
+ * frame, so a one-frame hold is seen in exactly one frame: one action, however
+ * slowly the game runs (a longer hold could outlast its 0.2 s repeat guard). */
+#define TAP_FRAMES 1
 
 struct command {
     enum op op;
     int line;
     double seconds;
     long frames;
-    int button;
+    int button;  /* or the X key code of a key line */
     int nub;
     int x, y;
-    char *text;  /* snap file or log text */
+    char *text;  /* snap file, log text or awaited file */
 };
 
 struct vpad_script {
@@ -145,6 +151,27 @@ static int add_tap(struct vpad_script *s, int line, char **w, int n)
     return add_button(s, OP_RELEASE, line, button);
 }
 
+/* key KEYSYM [FRAMES]: a desktop key (a name's letters, Return, BackSpace) held
+ * for FRAMES frames, as tap holds a button. */
+static int add_key(struct vpad_script *s, int line, char **w, int n)
+{
+    long frames = TAP_FRAMES;
+    if (n < 2 || n > 3 || (n == 3 && !parse_long(w[2], 1, 1L << 20, &frames)))
+        return 0;
+    int code = vpad_typing_code(w[1]);
+    if (code == 0) {
+        vpad_warn("no key %s on this display", w[1]);
+        return 0;
+    }
+    if (!add_button(s, OP_KEY_DOWN, line, code))
+        return 0;
+    struct command *c = append(s, OP_FRAMES, line);
+    if (c == NULL)
+        return 0;
+    c->frames = frames;
+    return add_button(s, OP_KEY_UP, line, code);
+}
+
 static int add_nub(struct vpad_script *s, int line, char **w, int n)
 {
     long x, y;
@@ -213,6 +240,10 @@ static int parse_line(struct vpad_script *s, int line_no, char *line)
         return n == 1 && append(s, OP_QUIT, line_no) != NULL;
     if (strcmp(w[0], "seed") == 0)
         return n == 2 && s->seed < 0 && parse_long(w[1], 0, VPAD_SEED_MAX, &s->seed);
+    if (strcmp(w[0], "key") == 0)
+        return add_key(s, line_no, w, n);
+    if (strcmp(w[0], "await") == 0)
+        return n == 2 && add_text(s, OP_AWAIT, line_no, w[1]);
     return 0;
 }
 
@@ -289,6 +320,7 @@ static int wait_over(struct vpad_script *s, const struct command *c, long frame,
     case OP_WAIT: return seconds - s->armed_seconds >= c->seconds;
     case OP_FRAME: return frame >= c->frames;
     case OP_FRAMES: return frame - s->armed_frame >= c->frames;
+    case OP_AWAIT: return access(c->text, F_OK) == 0;
     default: return 1;
     }
 }
@@ -302,6 +334,7 @@ void vpad_script_step(struct vpad_script *s, long frame, double seconds, struct 
         case OP_WAIT:
         case OP_FRAME:
         case OP_FRAMES:
+        case OP_AWAIT:
             if (!wait_over(s, c, frame, seconds))
                 return;
             s->armed = 0;
@@ -317,6 +350,8 @@ void vpad_script_step(struct vpad_script *s, long frame, double seconds, struct 
         /* As if the game had returned from main: exit handlers (and a leak
          * check) run, whatever screen the script has left it on. */
         case OP_QUIT: exit(0);
+        case OP_KEY_DOWN:
+        case OP_KEY_UP: vpad_typing_send(c->button, c->op == OP_KEY_DOWN); break;
         }
         s->next++;
     }
