@@ -405,8 +405,9 @@ void swapBuffers()
 {
     // The swap would wait for ever on a display that has gone away; asking the
     // server first lets Xlib's I/O error handler report it and end the program.
-    // Events read here stay queued for whoever drains them.
-    if (__x_display != nullptr) XPending(__x_display);
+    // Events read here stay queued for whoever drains them. (Not XPending: that
+    // is how the game drains its keyboard, which vpad watches for.)
+    if (__x_display != nullptr) XEventsQueued(__x_display, QueuedAfterFlush);
     clearBars();
     eglSwapBuffers(__egl_display, __egl_surface);
 }
