@@ -31,14 +31,6 @@ constexpr float asteroidInterval = 20;
 constexpr float gameOverDelay = 5;
 constexpr float unpauseDelay = 1;
 constexpr float buttonRepeat = 0.2f;
-
-constexpr int defaultMovementScheme = 0;
-constexpr int defaultFiringScheme = 1;
-constexpr int leftNubScheme = 0;
-constexpr int rightNubScheme = 1;
-constexpr int dPadScheme = 2;
-constexpr int faceButtonScheme = 3;
-
 }  // namespace
 
 // Saves the screen through the outside screenshot tool, named by the date and
@@ -80,7 +72,7 @@ void Game::newGame()
 {
     asteroidFrequencyScale = 1.0f;
     paused = false;
-    gameMode = 1;
+    gameMode = MODE_PLAYING;
     score = sphereColor = sphereCurrentColor = displayScore = 0;
     lives = startLives;
     bombs = startBombs;
@@ -127,11 +119,11 @@ void Game::pauseGame()
         unpauseTimer = 0;
     }
     paused = !paused;
-    if (gameMode == 1) {
-        gameMode = 2;
-        menu->changeMenu(3);
-    } else if (gameMode == 2) {
-        gameMode = 1;
+    if (gameMode == MODE_PLAYING) {
+        gameMode = MODE_PAUSED;
+        menu->changeMenu(MENU_PAUSE);
+    } else if (gameMode == MODE_PAUSED) {
+        gameMode = MODE_PLAYING;
     }
     pauseRotX = pauseRotY = 0;
 }
@@ -267,7 +259,7 @@ void Game::gameOver()
     enemies.destroyEverything();
     asteroids.destroyEverything();
     particles.destroyEverything();
-    gameMode = 0;
+    gameMode = MODE_MENUS;
     menu->addHighScore(score);
 }
 
@@ -277,12 +269,12 @@ void Game::gameOver()
 // Out-of-range schemes (a hand-edited config) play as the defaults.
 int Game::movementScheme()
 {
-    return (movementOption >= 0 && movementOption <= 3) ? movementOption : defaultMovementScheme;
+    return isControlScheme(movementOption) ? movementOption : DEFAULT_MOVEMENT_SCHEME;
 }
 
 int Game::firingScheme()
 {
-    return (firingOption >= 0 && firingOption <= 3) ? firingOption : defaultFiringScheme;
+    return isControlScheme(firingOption) ? firingOption : DEFAULT_FIRING_SCHEME;
 }
 
 namespace {
@@ -314,20 +306,20 @@ Direction nubDirection(int x, int y)
 Direction controlDirection(const Controller& c, int scheme)
 {
     switch (scheme) {
-    case leftNubScheme:
+    case SCHEME_LEFT_NUB:
         return nubDirection(c.nub0X, c.nub0Y);
-    case rightNubScheme:
+    case SCHEME_RIGHT_NUB:
         return nubDirection(c.nub1X, c.nub1Y);
-    case dPadScheme:
+    case SCHEME_DPAD:
         return buttonDirection(c.inputUp, c.inputRight, c.inputDown, c.inputLeft);
-    default:
+    default:  // SCHEME_FACE_BUTTONS
         return buttonDirection(c.inputY, c.inputB, c.inputX, c.inputA);
     }
 }
 
 bool isNub(int scheme)
 {
-    return scheme == leftNubScheme || scheme == rightNubScheme;
+    return scheme == SCHEME_LEFT_NUB || scheme == SCHEME_RIGHT_NUB;
 }
 
 // A resting nub hands over to the buttons on its side (left nub: d-pad, right
@@ -335,7 +327,7 @@ bool isNub(int scheme)
 Direction schemeDirection(const Controller& c, int scheme, int otherScheme)
 {
     Direction d = controlDirection(c, scheme);
-    int buttons = scheme + 2;
+    int buttons = scheme == SCHEME_LEFT_NUB ? SCHEME_DPAD : SCHEME_FACE_BUTTONS;
     if (isNub(scheme) && !d.present && otherScheme != buttons)
         d = controlDirection(c, buttons);
     return d;

@@ -2,6 +2,7 @@
 
 #include "AsteroidPool.h"
 #include "EnemyPool.h"
+#include "GameStates.h"
 #include "ParticlePool.h"
 #include "Player.h"
 #include "controller_support.h"
@@ -17,7 +18,7 @@ public:
     bool paused = false;
     bool unpausing = false;  // the "Get ready!" countdown is running
     Controller* pndControls = nullptr;
-    int gameMode = 0;  // 0 menus, 1 playing, 2 paused
+    int gameMode = MODE_MENUS;  // a GameMode
     int score = 0;
     int sphereColor = 0;  // points since the ship was last lost
     int sphereCurrentColor = 0;  // the arena colour shown, following sphereColor
@@ -48,8 +49,8 @@ public:
     bool gameEnding = false;  // the last ship is lost
     float gameEndingTimer = 0;
     float unpauseTimer = 0;
-    int movementOption = 0;
-    int firingOption = 1;
+    int movementOption = DEFAULT_MOVEMENT_SCHEME;  // a ControlScheme, or anything a config file held
+    int firingOption = DEFAULT_FIRING_SCHEME;
 
     Game();
     void setupControls(Controller* controls);

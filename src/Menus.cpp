@@ -36,9 +36,9 @@ const int returnKey = 36;
 const int firstTypingKey = 10;
 const int lastTypingKey = 58;
 
-const char* const movementLines[4] = {"Movement: Left Nub", "Movement: Right Nub", "Movement: D-Pad",
+const char* const movementLines[NUM_CONTROL_SCHEMES] = {"Movement: Left Nub", "Movement: Right Nub", "Movement: D-Pad",
                                       "Movement: ABXY Buttons"};
-const char* const firingLines[4] = {"Firing: Left Nub", "Firing: Right Nub", "Firing: D-Pad",
+const char* const firingLines[NUM_CONTROL_SCHEMES] = {"Firing: Left Nub", "Firing: Right Nub", "Firing: D-Pad",
                                     "Firing: ABXY Buttons"};
 
 // The bar's right edge (second and fourth vertex) follows its eased width.
@@ -53,11 +53,6 @@ struct Default {
 const Default defaultHighScores[highScoreRows] = {
     {"kovar", 935808}, {"mirel", 500000}, {"quil", 250000},  {"talva", 125000}, {"ruka", 100000},
     {"brenn", 75000},  {"hallem", 50000}, {"veska", 25000}, {"ondri", 12500},  {"pelio", 10000}};
-
-bool isValidScheme(int option)
-{
-    return option >= 0 && option <= 3;
-}
 
 // Scans a signed decimal the way "%d" does, but refuses values beyond int
 // instead of storing whatever the overflow left behind.
@@ -195,14 +190,14 @@ void Menu::loadMainMenu()
     }
     zynText = (int)loadRequiredImage("zyn.png");
     playMenuMusic();
-    changeMenu(0);
-    game->gameMode = 0;
+    changeMenu(MENU_MAIN);
+    game->gameMode = MODE_MENUS;
 }
 
 void Menu::changeMenu(int menu)
 {
-    static const int lastItem[6] = {4, 4, 0, 2, 0, 0};
-    if (menu < 0 || menu > 5) return;
+    static const int lastItem[NUM_MENU_SCREENS] = {4, 4, 0, 2, 0, 0};
+    if (menu < 0 || menu >= NUM_MENU_SCREENS) return;
     menuMode = menu;
     menuSelect = 0;
     selectPos = 0;
@@ -213,21 +208,21 @@ int Menu::getSelectionWidth(int menu, int selection)
 {
     static const int mainWidths[5] = {9, 8, 12, 8, 5};
     static const int pauseWidths[3] = {8, 7, 15};
-    static const int movementWidths[4] = {19, 20, 16, 23};
-    static const int firingWidths[4] = {17, 18, 14, 21};
+    static const int movementWidths[NUM_CONTROL_SCHEMES] = {19, 20, 16, 23};
+    static const int firingWidths[NUM_CONTROL_SCHEMES] = {17, 18, 14, 21};
 
-    if (menu == 0 && selection >= 0 && selection <= 4) return mainWidths[selection];
-    if (menu == 3 && selection >= 0 && selection <= 2) return pauseWidths[selection];
-    if (menu != 1) return 0;
+    if (menu == MENU_MAIN && selection >= 0 && selection <= 4) return mainWidths[selection];
+    if (menu == MENU_PAUSE && selection >= 0 && selection <= 2) return pauseWidths[selection];
+    if (menu != MENU_OPTIONS) return 0;
     switch (selection) {
     case 0:
         return 19;
     case 1:
         return 18;
     case 2:
-        return isValidScheme(movementOption) ? movementWidths[movementOption] : 0;
+        return isControlScheme(movementOption) ? movementWidths[movementOption] : 0;
     case 3:
-        return isValidScheme(firingOption) ? firingWidths[firingOption] : 0;
+        return isControlScheme(firingOption) ? firingWidths[firingOption] : 0;
     case 4:
         return 5;
     default:
@@ -255,15 +250,15 @@ void Menu::menuPollInput(double dT)
 
     if (accepted(pndControls->inputB)) {
         playSound(SOUND_MENU_SELECT);
-        if (menuMode == 2)
-            changeMenu(0);
-        else if (menuMode == 3)
+        if (menuMode == MENU_HIGH_SCORES)
+            changeMenu(MENU_MAIN);
+        else if (menuMode == MENU_PAUSE)
             game->pauseGame();
-        else if (menuMode == 1)
+        else if (menuMode == MENU_OPTIONS)
             leaveOptions();
     }
 
-    if (menuMode == 4) {
+    if (menuMode == MENU_NAME_ENTRY) {
         pollNameEntry(dT);
         return;
     }
@@ -282,7 +277,7 @@ void Menu::menuPollInput(double dT)
         playSound(SOUND_MENU_CHANGE);
         if (++menuSelect > currentMenuSelections) menuSelect = 0;
     }
-    if (menuMode == 1) {
+    if (menuMode == MENU_OPTIONS) {
         if (pndControls->inputRight) adjustOption(1);
         if (pndControls->inputLeft) adjustOption(-1);
     }
@@ -292,34 +287,34 @@ void Menu::menuPollInput(double dT)
 void Menu::leaveOptions()
 {
     writeConfig();
-    changeMenu(game->gameMode == 2 ? 3 : 0);
+    changeMenu(game->gameMode == MODE_PAUSED ? MENU_PAUSE : MENU_MAIN);
 }
 
 void Menu::confirmSelection()
 {
     switch (menuMode) {
-    case 0:
+    case MENU_MAIN:
         if (menuSelect == 0)
             game->newGame();
         else if (menuSelect == 1)
-            changeMenu(1);
+            changeMenu(MENU_OPTIONS);
         else if (menuSelect == 2)
-            changeMenu(2);
+            changeMenu(MENU_HIGH_SCORES);
         else if (menuSelect == 3)
-            changeMenu(5);
+            changeMenu(MENU_CREDITS);
         else if (menuSelect == 4)
             quit = true;
         break;
-    case 1:
+    case MENU_OPTIONS:
         if (menuSelect == 4) leaveOptions();
         break;
-    case 2:
-    case 5:
-        changeMenu(0);
+    case MENU_HIGH_SCORES:
+    case MENU_CREDITS:
+        changeMenu(MENU_MAIN);
         break;
-    case 3:
+    case MENU_PAUSE:
         if (menuSelect == 0)
-            changeMenu(1);
+            changeMenu(MENU_OPTIONS);
         else if (menuSelect == 1)
             game->pauseGame();
         else if (menuSelect == 2)
@@ -349,8 +344,8 @@ void Menu::adjustOption(int step)
         // Only the step's own direction wraps: Right lifts a hand-edited
         // negative scheme by one, Left takes it to 3.
         option += step;
-        if (option > 3) option = 0;
-        if (step < 0 && option < 0) option = 3;
+        if (option >= NUM_CONTROL_SCHEMES) option = SCHEME_LEFT_NUB;
+        if (step < 0 && option < 0) option = SCHEME_FACE_BUTTONS;
         if (menuSelect == 2)
             game->setMovementOption(option);
         else
@@ -390,11 +385,11 @@ void Menu::drawOptionLines()
     y += 32;
     glPrintf(0, y, "SFX Volume: %d%%", getSoundVol());
     y += 32;
-    if (isValidScheme(movementOption)) {
+    if (isControlScheme(movementOption)) {
         glPrintf(0, y, "%s", movementLines[movementOption]);
         y += 32;
     }
-    if (isValidScheme(firingOption)) {
+    if (isControlScheme(firingOption)) {
         glPrintf(0, y, "%s", firingLines[firingOption]);
         y += 32;
     }
@@ -425,7 +420,7 @@ void Menu::drawMenu(double dT)
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glColor4f(1, 1, 1, 1);
     switch (menuMode) {
-    case 0:
+    case MENU_MAIN:
         glPrintf(0, 0, "New Game");
         glPrintf(0, 32, "Options");
         glPrintf(0, 64, "High Scores");
@@ -433,22 +428,22 @@ void Menu::drawMenu(double dT)
         glPrintf(0, 128, "Quit");
         drawLogo();
         break;
-    case 1:
+    case MENU_OPTIONS:
         drawOptionLines();
         break;
-    case 2:
+    case MENU_HIGH_SCORES:
         glPrintf(312, 0, "High Scores");
         for (int i = 0; i < highScoreRows; i++) {
             glPrintf(0, 96 + 32 * i, "%s", highScores_displayNames[i].c_str());
             glPrintf(630, 96 + 32 * i, "%010d", highScores_scores[i]);
         }
         break;
-    case 4:
+    case MENU_NAME_ENTRY:
         glPrintf(0, 128, "New high score!");
         glPrintf(0, 160, "Enter your name:");
         glPrintf(0, 192, "%s", currentEntry.c_str());
         break;
-    case 5:
+    case MENU_CREDITS:
         glPrintf(0, 32, "Game: kovar");
         glPrintf(0, 64, "Music: Brisa Kellan");
         glPrintf(0, 96, "Icon: Selvic");
@@ -480,11 +475,11 @@ void Menu::drawInGameMenu(double)
     glEnable(GL_TEXTURE_2D);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glColor4f(1, 1, 1, 1);
-    if (menuMode == 3) {
+    if (menuMode == MENU_PAUSE) {
         glPrintf(0, 0, "Options");
         glPrintf(0, 32, "Resume");
         glPrintf(0, 64, "Return to menu");
-    } else if (menuMode == 1) {
+    } else if (menuMode == MENU_OPTIONS) {
         drawOptionLines();
     }
     glPrintf(340, 220, "Paused");
@@ -504,10 +499,10 @@ void Menu::readConfig()
         if (!parseWordAndNumber(line, key, value)) return true;
         parsedLines++;
         if (key == "movement") {
-            movementOption = value > 3 ? 0 : value;
+            movementOption = value >= NUM_CONTROL_SCHEMES ? DEFAULT_MOVEMENT_SCHEME : value;
             game->setMovementOption(movementOption);
         } else if (key == "firing") {
-            firingOption = value > 3 ? 1 : value;
+            firingOption = value >= NUM_CONTROL_SCHEMES ? DEFAULT_FIRING_SCHEME : value;
             game->setFiringOption(firingOption);
         } else if (key == "sound") {
             setSoundVolDirect(value < 0 || value > 100 ? 50 : value);
@@ -524,10 +519,10 @@ void Menu::readConfig()
         configSaved = false;
         puts("config.txt cannot be read: settings will not be saved");
     }
-    movementOption = 0;
-    game->setMovementOption(0);
-    firingOption = 1;
-    game->setFiringOption(1);
+    movementOption = DEFAULT_MOVEMENT_SCHEME;
+    game->setMovementOption(movementOption);
+    firingOption = DEFAULT_FIRING_SCHEME;
+    game->setFiringOption(firingOption);
     setSoundVolDirect(40);
     setMusicVolDirect(50);
     writeConfig();
@@ -584,7 +579,7 @@ void Menu::addHighScore(int score)
             highScores_scores.pop_back();
             currentEntryIndex = i;
             nameEntryFrames = 0;
-            changeMenu(4);
+            changeMenu(MENU_NAME_ENTRY);
             return;
         }
     }
@@ -686,6 +681,6 @@ void Menu::finishNameEntry()
     refreshHighScores();
     writeHighScores();
     currentEntry.clear();
-    changeMenu(2);
+    changeMenu(MENU_HIGH_SCORES);
     playMenuMusic();
 }

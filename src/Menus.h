@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "GameStates.h"
+
 struct Controller;
 class Game;
 
@@ -40,7 +42,7 @@ public:
     int* keys = nullptr;
     char keyChars[256] = {};
     int menuSelect = 0;
-    int menuMode = 0;
+    int menuMode = MENU_MAIN;  // a MenuScreen
     int currentMenuSelections = 0;
     float selectionTimer = 0.1f;
     float menuRotation = 0;
@@ -56,8 +58,8 @@ public:
     std::string currentEntry;
     int currentEntryIndex = 0;
     int nameEntryFrames = 0;
-    int movementOption = 0;
-    int firingOption = 1;
+    int movementOption = DEFAULT_MOVEMENT_SCHEME;
+    int firingOption = DEFAULT_FIRING_SCHEME;
     // False once the file was found but could not be read: it is then never
     // replaced during this run.
     bool configSaved = true;

@@ -34,8 +34,8 @@ double diff(timespec start, timespec end)
 static void runFrame(double dT)
 {
     switch (game.gameMode) {
-    case 1:
-    case 2:
+    case MODE_PLAYING:
+    case MODE_PAUSED:
         game.pollStart(dT);
         if (game.paused) {
             menu.menuPollInput(dT);
@@ -49,7 +49,7 @@ static void runFrame(double dT)
             game.draw(dT);
         }
         break;
-    case 0:
+    case MODE_MENUS:
         menu.menuPollInput(dT);
         menu.drawMenu(dT);
         updateKeyboard(keys, getDisplay());

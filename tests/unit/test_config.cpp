@@ -14,15 +14,15 @@ protected:
 TEST_F(ConfigFile, MissingFileAppliesAndWritesTheDefaults)
 {
     makeMenu();
-    menu->movementOption = game->movementOption = 2;
+    menu->movementOption = game->movementOption = SCHEME_DPAD;
     setMusicVolDirect(90);
     setSoundVolDirect(10);
     testing::internal::CaptureStdout();
     menu->readConfig();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Unable to open config file!\n");
-    EXPECT_EQ(menu->movementOption, 0);
-    EXPECT_EQ(game->movementOption, 0);
-    EXPECT_EQ(game->firingOption, 1);
+    EXPECT_EQ(menu->movementOption, SCHEME_LEFT_NUB);
+    EXPECT_EQ(game->movementOption, SCHEME_LEFT_NUB);
+    EXPECT_EQ(game->firingOption, SCHEME_RIGHT_NUB);
     EXPECT_EQ(getMusicVol(), 50);
     EXPECT_EQ(getSoundVol(), 40);
     EXPECT_EQ(readFile("config.txt"), "movement\t0\nfiring\t1\nsound\t40\nmusic\t50\n");
@@ -31,9 +31,9 @@ TEST_F(ConfigFile, MissingFileAppliesAndWritesTheDefaults)
 TEST_F(ConfigFile, OutOfRangeValuesAreReplacedAndNegativeSchemesPass)
 {
     readConfig("movement\t7\nfiring\t9\nsound\t150\nmusic\t101\n");
-    EXPECT_EQ(menu->movementOption, 0);
-    EXPECT_EQ(menu->firingOption, 1);
-    EXPECT_EQ(game->firingOption, 1);
+    EXPECT_EQ(menu->movementOption, SCHEME_LEFT_NUB);
+    EXPECT_EQ(menu->firingOption, SCHEME_RIGHT_NUB);
+    EXPECT_EQ(game->firingOption, SCHEME_RIGHT_NUB);
     EXPECT_EQ(getSoundVol(), 50);
     EXPECT_EQ(getMusicVol(), 40);
 
@@ -51,8 +51,8 @@ TEST_F(ConfigFile, OnlyTheFirstFourParsedLinesCount)
     const std::string text =
         "\n# comment\nmovement\nMusic\t12\nmovement 2\n\n   firing\t\t3 trailing\nmovement\t1\nsound\t70\n";
     readConfig(text);
-    EXPECT_EQ(menu->movementOption, 1) << "the later line wins";
-    EXPECT_EQ(menu->firingOption, 3);
+    EXPECT_EQ(menu->movementOption, SCHEME_RIGHT_NUB) << "the later line wins";
+    EXPECT_EQ(menu->firingOption, SCHEME_FACE_BUTTONS);
     EXPECT_EQ(getSoundVol(), 40) << "a fifth parsed line is not applied";
     EXPECT_EQ(getMusicVol(), 50);
     EXPECT_EQ(readFile("config.txt"), text) << "reading never rewrites the file";
@@ -63,8 +63,8 @@ TEST_F(ConfigFile, BadLinesAreSkippedWithoutCounting)
     const std::string junk("\x01\xff\x00\x7f movement\t3\n", 16);
     readConfig(junk + std::string(300, 'k') + "\t1\n" + "movement\t" + std::string(1 << 20, '9') +
                "\nmusic\t2147483648\nsound\t-2147483649\nfiring\t2\nmovement\t3\nsound\t12\nmusic\t34\n");
-    EXPECT_EQ(menu->firingOption, 2);
-    EXPECT_EQ(menu->movementOption, 3);
+    EXPECT_EQ(menu->firingOption, SCHEME_DPAD);
+    EXPECT_EQ(menu->movementOption, SCHEME_FACE_BUTTONS);
     EXPECT_EQ(getSoundVol(), 12);
     EXPECT_EQ(getMusicVol(), 34);
 }
@@ -72,14 +72,14 @@ TEST_F(ConfigFile, BadLinesAreSkippedWithoutCounting)
 TEST_F(ConfigFile, AFailedSaveLeavesTheOldFileAndNoTemporary)
 {
     readConfig("movement\t2\nfiring\t3\nsound\t20\nmusic\t30\n");
-    menu->movementOption = 1;
+    menu->movementOption = SCHEME_RIGHT_NUB;
     {
         FileSizeLimit limit(10);
         menu->writeConfig();
     }
     EXPECT_EQ(readFile("config.txt"), "movement\t2\nfiring\t3\nsound\t20\nmusic\t30\n");
     EXPECT_EQ(folderContents(), (std::set<std::string>{"config.txt", "highScores.txt", "zyn.png"}));
-    EXPECT_EQ(menu->movementOption, 1);
+    EXPECT_EQ(menu->movementOption, SCHEME_RIGHT_NUB);
 
     menu->writeConfig();
     EXPECT_EQ(readFile("config.txt"), "movement\t1\nfiring\t3\nsound\t20\nmusic\t30\n");
@@ -123,7 +123,7 @@ TEST_F(ConfigFile, AnUnwritablePlaceKeepsTheGameGoing)
     testing::internal::CaptureStdout();
     menu->readConfig();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), unreadableLines);
-    EXPECT_EQ(menu->firingOption, 1);
+    EXPECT_EQ(menu->firingOption, SCHEME_RIGHT_NUB);
     EXPECT_TRUE(std::filesystem::is_directory("config.txt"));
     EXPECT_EQ(folderContents(), (std::set<std::string>{"config.txt", "highScores.txt", "zyn.png"}));
 

@@ -46,7 +46,7 @@ TEST_F(HighScores, AShortFileLeavesEmptyRowsAndIsNotRewritten)
 
     menu->addHighScore(1);
     EXPECT_EQ(menu->currentEntryIndex, 3);
-    EXPECT_EQ(menu->menuMode, 4);
+    EXPECT_EQ(menu->menuMode, MENU_NAME_ENTRY);
 }
 
 TEST_F(HighScores, BadLinesAreSkippedAndGoodRowsKeepTheirOrder)
@@ -74,15 +74,15 @@ TEST_F(HighScores, BadLinesAreSkippedAndGoodRowsKeepTheirOrder)
 TEST_F(HighScores, EqualScoresGoBelowAndRowNineMustBeBeaten)
 {
     makeMenu();
-    menu->changeMenu(2);
+    menu->changeMenu(MENU_HIGH_SCORES);
     menu->addHighScore(10000);
-    EXPECT_EQ(menu->menuMode, 0) << "the main menu is loaded again";
+    EXPECT_EQ(menu->menuMode, MENU_MAIN) << "the main menu is loaded again";
     EXPECT_EQ(sound_double::log().menuMusicStarts, 2);
     EXPECT_EQ(readFile("highScores.txt"), defaultFile);
 
     menu->addHighScore(935808);
     EXPECT_EQ(menu->currentEntryIndex, 1);
-    EXPECT_EQ(menu->menuMode, 4);
+    EXPECT_EQ(menu->menuMode, MENU_NAME_ENTRY);
     EXPECT_EQ(menu->highScores_scores[1], 935808);
     EXPECT_EQ(menu->highScores_scores[2], 500000);
     EXPECT_EQ(menu->highScores_scores[9], 12500);
@@ -91,7 +91,7 @@ TEST_F(HighScores, EqualScoresGoBelowAndRowNineMustBeBeaten)
     writeFile("highScores.txt", "");
     makeMenu();
     menu->addHighScore(0);
-    EXPECT_EQ(menu->menuMode, 0);
+    EXPECT_EQ(menu->menuMode, MENU_MAIN);
 }
 
 TEST_F(HighScores, AnEmptyNameRoundTripsWithoutShiftingRows)
@@ -120,7 +120,7 @@ TEST_F(HighScores, FailedSavesKeepTheOldFileAndTheTableInMemory)
     }
     EXPECT_EQ(menu->highScores_names[1], "ada");
     EXPECT_EQ(menu->highScores_scores[1], 600000);
-    EXPECT_EQ(menu->menuMode, 2);
+    EXPECT_EQ(menu->menuMode, MENU_HIGH_SCORES);
     EXPECT_EQ(readFile("highScores.txt"), defaultFile);
     EXPECT_EQ(folderContents(), (std::set<std::string>{"highScores.txt", "zyn.png"}));
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "Sound.h"
 #include "game_test_support.h"
 
 namespace {
@@ -70,16 +71,16 @@ TEST_F(InputTest, DPadPairsFollowTheButtonPriority)
         expectMove(c.x, c.y);
         // The face buttons give the same pairs: Y up, B right, X down, A left.
         releaseAll();
-        game->setMovementOption(3);
-        game->setFiringOption(0);
+        game->setMovementOption(SCHEME_FACE_BUTTONS);
+        game->setFiringOption(SCHEME_LEFT_NUB);
         controls.inputY = c.up;
         controls.inputB = c.right;
         controls.inputX = c.down;
         controls.inputA = c.left;
         expectMove(c.x, c.y);
         releaseAll();
-        game->setMovementOption(0);
-        game->setFiringOption(1);
+        game->setMovementOption(SCHEME_LEFT_NUB);
+        game->setFiringOption(SCHEME_RIGHT_NUB);
     }
 }
 
@@ -102,22 +103,22 @@ TEST_F(InputTest, DefaultsSteerWithTheLeftNubAndAimWithTheRight)
 TEST_F(InputTest, ANubDoesNotHandOverToButtonsTheOtherOptionUses)
 {
     // Moving on the d-pad, firing on the left nub: the resting nub fires nothing.
-    game->setMovementOption(2);
-    game->setFiringOption(0);
+    game->setMovementOption(SCHEME_DPAD);
+    game->setFiringOption(SCHEME_LEFT_NUB);
     controls.inputDown = true;
     expectMove(0, 256);
     EXPECT_TRUE(firedAngles().empty());
 
     // Firing on the d-pad, moving on the left nub: the d-pad does not steer.
-    game->setMovementOption(0);
-    game->setFiringOption(2);
+    game->setMovementOption(SCHEME_LEFT_NUB);
+    game->setFiringOption(SCHEME_DPAD);
     expectMove(0, 0);
     expectFiredAt(-90);
 
     // The right-nub mirror image with the face buttons.
     releaseAll();
-    game->setMovementOption(1);
-    game->setFiringOption(3);
+    game->setMovementOption(SCHEME_RIGHT_NUB);
+    game->setFiringOption(SCHEME_FACE_BUTTONS);
     controls.inputA = controls.inputX = true;
     expectMove(0, 0);
     expectFiredAt(-135);
@@ -125,8 +126,8 @@ TEST_F(InputTest, ANubDoesNotHandOverToButtonsTheOtherOptionUses)
 
 TEST_F(InputTest, OneControlCanBothMoveAndFire)
 {
-    game->setMovementOption(1);
-    game->setFiringOption(1);
+    game->setMovementOption(SCHEME_RIGHT_NUB);
+    game->setFiringOption(SCHEME_RIGHT_NUB);
     controls.nub1X = 0;
     controls.nub1Y = -100;
     expectMove(0, -100);
@@ -169,7 +170,7 @@ TEST_F(InputTest, BombsNeedAStockALiveShipAndTheCoolDown)
     game->bombs = 0;
     game->pollInput();
     EXPECT_EQ(game->bombs, 0);
-    EXPECT_EQ(sound_double::count(2), 2);
+    EXPECT_EQ(sound_double::count(SOUND_BOMB), 2);
 }
 
 #ifndef ZYNTHRA_CLASSIC

@@ -34,17 +34,17 @@ protected:
 
 TEST_F(NameEntry, TypedLettersAndReturnStoreTheName)
 {
-    ASSERT_EQ(menu->menuMode, 4);
+    ASSERT_EQ(menu->menuMode, MENU_NAME_ENTRY);
     for (int code : {keyA, keyB, keyC}) type(code);
     EXPECT_EQ(menu->currentEntry, "abc");
     type(returnKey);
 
-    EXPECT_EQ(menu->menuMode, 2);
+    EXPECT_EQ(menu->menuMode, MENU_HIGH_SCORES);
     EXPECT_EQ(menu->currentEntry, "");
     EXPECT_EQ(menu->highScores_names[1], "abc");
     EXPECT_EQ(menu->highScores_names[2], "mirel");
     EXPECT_EQ(menu->highScores_displayNames[1], "abc" + std::string(36, '.'));
-    EXPECT_EQ(sound_double::count(5), 4);
+    EXPECT_EQ(sound_double::count(SOUND_MENU_SELECT), 4);
     EXPECT_EQ(sound_double::log().menuMusicStarts, 1);
     EXPECT_EQ(readFile("highScores.txt").substr(0, 33), "kovar\t935808\nabc\t600000\nmirel\t500");
 }
@@ -66,7 +66,7 @@ TEST_F(NameEntry, EveryKeyOfTheTableTypesItsCharacter)
     EXPECT_EQ(menu->currentEntry, "");
     frame(0.15);
     EXPECT_EQ(menu->currentEntry, "1") << "the lowest key code wins";
-    EXPECT_EQ(sound_double::count(5), 1);
+    EXPECT_EQ(sound_double::count(SOUND_MENU_SELECT), 1);
 }
 
 TEST_F(NameEntry, ThirteenCharactersAtMostAndEraseTakesTheLast)
@@ -77,7 +77,7 @@ TEST_F(NameEntry, ThirteenCharactersAtMostAndEraseTakesTheLast)
     EXPECT_EQ(menu->currentEntry, std::string(13, 'q'));
     type(eraseKey);
     EXPECT_EQ(menu->currentEntry, std::string(12, 'q'));
-    EXPECT_EQ(sound_double::count(5), 14);
+    EXPECT_EQ(sound_double::count(SOUND_MENU_SELECT), 14);
 }
 
 TEST_F(NameEntry, AHeldKeyRepeatsEveryFifthOfASecond)
@@ -93,12 +93,12 @@ TEST_F(NameEntry, ConfirmButtonFinishesAndOtherButtonsDoNothing)
     for (bool Controller::*button : {&Controller::inputB, &Controller::inputUp, &Controller::inputDown,
                                      &Controller::inputLeft, &Controller::inputRight})
         press(button);
-    EXPECT_EQ(menu->menuMode, 4);
+    EXPECT_EQ(menu->menuMode, MENU_NAME_ENTRY);
     EXPECT_EQ(menu->menuSelect, 0);
-    EXPECT_EQ(sound_double::count(6), 0);
+    EXPECT_EQ(sound_double::count(SOUND_MENU_CHANGE), 0);
 
     press(&Controller::inputX);
-    EXPECT_EQ(menu->menuMode, 2);
+    EXPECT_EQ(menu->menuMode, MENU_HIGH_SCORES);
     EXPECT_EQ(menu->highScores_names[1], "b");
 }
 

@@ -5,6 +5,7 @@
 #include "AsteroidPool.h"
 #include "EnemyPool.h"
 #include "Player.h"
+#include "Sound.h"
 #include "game_test_support.h"
 #include "vec_support.h"
 #include "sound_double.h"
@@ -111,7 +112,7 @@ TEST_F(PlayerTest, DiesBlinksBackAfterTwoSecondsAndIsImmuneUntilFour)
     EXPECT_EQ(player.getDeathTimer(), 0);
     EXPECT_EQ(liveShots(player.myLaserPool), 0);
     EXPECT_EQ(liveParticles(particles), 2 * deathBurst);
-    EXPECT_EQ(sound_double::count(8), 1);
+    EXPECT_EQ(sound_double::count(SOUND_PLAYER_DEATH), 1);
     particles.destroyEverything();
 
     // Quarter-second frames: back on the eighth, vulnerable on the sixteenth.
@@ -124,7 +125,7 @@ TEST_F(PlayerTest, DiesBlinksBackAfterTwoSecondsAndIsImmuneUntilFour)
             EXPECT_FALSE(player.collisionDetection(&enemies, &asteroids)) << frame;
         }
     }
-    EXPECT_EQ(sound_double::count(9), 1);
+    EXPECT_EQ(sound_double::count(SOUND_REZ), 1);
     EXPECT_EQ(liveParticles(particles), deathBurst);
     EXPECT_TRUE(player.collisionDetection(&enemies, &asteroids));
 }
@@ -149,8 +150,8 @@ TEST_F(PlayerTest, AnyContactDestroysTheShipWithAFreeBlast)
     EXPECT_TRUE(enemies.enemies[1].remove);
     EXPECT_FALSE(enemies.enemies[2].remove);
     EXPECT_EQ(player.bombClock, bombClock);
-    EXPECT_EQ(sound_double::count(2), 0);
-    EXPECT_EQ(sound_double::count(8), 1);
+    EXPECT_EQ(sound_double::count(SOUND_BOMB), 0);
+    EXPECT_EQ(sound_double::count(SOUND_PLAYER_DEATH), 1);
     // A dead ship cannot be hit again.
     EXPECT_FALSE(player.collisionDetection(&enemies, &asteroids));
 }

@@ -6,6 +6,7 @@
 #include "AsteroidPool.h"
 #include "EnemyPool.h"
 #include "Player.h"
+#include "Sound.h"
 #include "game_test_support.h"
 #include "sound_double.h"
 
@@ -77,7 +78,7 @@ TEST_F(WeaponsTest, NoShotInTheFirstThreeTenthsOfASecond)
     EXPECT_FALSE(player.fireLaser(1, 0));
     wait(0.02);
     EXPECT_TRUE(player.fireLaser(1, 0));
-    EXPECT_EQ(sound_double::count(0), 1);
+    EXPECT_EQ(sound_double::count(SOUND_LASER), 1);
 }
 
 TEST_F(WeaponsTest, EachLevelHasItsPatternIntervalAndOneSoundPerTrigger)
@@ -89,7 +90,7 @@ TEST_F(WeaponsTest, EachLevelHasItsPatternIntervalAndOneSoundPerTrigger)
         std::vector<LaserShot*> shots = fire(200, 0);
         expectAngles(angles(shots), levelPatterns[level].offsets);
         expectType(shots, level);
-        EXPECT_EQ(sound_double::log().sounds, std::vector<int>{0});
+        EXPECT_EQ(sound_double::log().sounds, std::vector<int>{SOUND_LASER});
 
         wait(levelPatterns[level].interval - 0.005);
         EXPECT_FALSE(player.fireLaser(1, 0));
@@ -137,13 +138,13 @@ TEST_F(WeaponsTest, SuperLaserOverridesTheLevelUntilTakenAway)
 TEST_F(WeaponsTest, BombsHaveAHalfSecondCoolDown)
 {
     EXPECT_TRUE(player.doBomb(&enemies, &asteroids));
-    EXPECT_EQ(sound_double::count(2), 1);
+    EXPECT_EQ(sound_double::count(SOUND_BOMB), 1);
     EXPECT_EQ(liveParticles(particles), 100);
     wait(0.3);
     EXPECT_FALSE(player.doBomb(&enemies, &asteroids));
     wait(0.2);
     EXPECT_TRUE(player.doBomb(&enemies, &asteroids));
-    EXPECT_EQ(sound_double::count(2), 2);
+    EXPECT_EQ(sound_double::count(SOUND_BOMB), 2);
 }
 
 TEST_F(WeaponsTest, BombBlastIsARingOfAHundredAndHitsWithinReach)
@@ -199,7 +200,7 @@ TEST_F(WeaponsTest, DecoyPulsesEverySecondAndItsFuseRunsOutAtFour)
 {
     player.updatePhysics(100, -50, 1.0 / 60);
     ASSERT_TRUE(player.doDecoyBomb());
-    EXPECT_EQ(sound_double::count(5), 1);
+    EXPECT_EQ(sound_double::count(SOUND_MENU_SELECT), 1);
     EXPECT_EQ(liveParticles(particles), 2 + 20);
     EXPECT_EQ(player.decoyBombPos.y, player.position.y);
     EXPECT_EQ(player.decoyBombOrientation, player.orientation);
@@ -211,7 +212,7 @@ TEST_F(WeaponsTest, DecoyPulsesEverySecondAndItsFuseRunsOutAtFour)
         EXPECT_EQ(player.decoyBombEsplode, frame == 14) << frame;
         EXPECT_FALSE(player.doDecoyBomb());
     }
-    EXPECT_EQ(sound_double::count(5), 1 + 3);
+    EXPECT_EQ(sound_double::count(SOUND_MENU_SELECT), 1 + 3);
     EXPECT_EQ(liveParticles(particles), 2 + 4 * 20);
 }
 
@@ -224,6 +225,6 @@ TEST_F(WeaponsTest, DecoyVanishesWhenTheShipDies)
     player.DIE();
     EXPECT_FALSE(player.decoyBombOut);
     EXPECT_FALSE(player.decoyBombEsplode);
-    EXPECT_EQ(sound_double::count(2), 0);
+    EXPECT_EQ(sound_double::count(SOUND_BOMB), 0);
 }
 #endif
