@@ -3,13 +3,13 @@
 #include <cmath>
 
 #include "Sound.h"
+#include "constants.h"
 #include "gl_support.h"
 #include "vec_support.h"
 
 namespace {
 constexpr float LANDING_SHAKE = 25;
 constexpr float FALL_PER_FRAME = 0.995f;
-constexpr float DEGREES_TO_RADIANS = 0.0174532924f;
 constexpr float INCOMING_HEIGHT = 3;
 }  // namespace
 
@@ -29,8 +29,8 @@ void Asteroid::Init(int typeIn, Vector3D* rotationVector, Vector3D* positionIn, 
     float size = live.radius * 12;
     live.numHits = (int)(1.0 + (double)size * size);
     live.speed = rand_FloatRange(0.1f, 0.4f);
-    live.sinTheta = sinf(live.speed * DEGREES_TO_RADIANS);
-    live.cosTheta = cosf(live.speed * DEGREES_TO_RADIANS);
+    live.sinTheta = sinf(live.speed * DEG_TO_RAD);
+    live.cosTheta = cosf(live.speed * DEG_TO_RAD);
     if (incoming) {
         vec_normalize(&live.position);
         vec_multiply(&live.position, INCOMING_HEIGHT);

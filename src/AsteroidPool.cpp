@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "HitProtocol.h"
 #include "ParticlePool.h"
 #include "Sound.h"
 #include "draw_support.h"
@@ -38,14 +39,6 @@ constexpr AsteroidModel MODELS[AsteroidPool::NUM_MODELS] = {
 
 }  // namespace
 
-void emitBurst(ParticlePool* particles, Vector3D* position, Vector3D* color, int numParticles) {
-    Vector3D velocity;
-    for (int i = 0; i < numParticles; i++) {
-        vec_getRandomVec(&velocity);
-        particles->createEsplosion(position, &velocity, color);
-    }
-}
-
 AsteroidPool::AsteroidPool()
     : upVec(0, 1, 0), asteroidColor1(1, 0.7294118f, 0.05882353f), asteroidColor2(0.54509807f, 0.4117647f, 0.078431375f) {
     for (int i = 0; i < NUM_MODELS; i++) asteroidVBOsNumVertices[i] = MODELS[i].numVertices;
@@ -53,11 +46,7 @@ AsteroidPool::AsteroidPool()
 }
 
 void AsteroidPool::initialize() {
-    firstAvailable = &asteroids[0];
-    for (int i = 0; i < POOL_SIZE; i++) {
-        asteroids[i].isInUse = false;
-        asteroids[i].SetNext(i + 1 < POOL_SIZE ? &asteroids[i + 1] : nullptr);
-    }
+    linkAll(asteroids);
 }
 
 void AsteroidPool::setupVBOs() {
@@ -67,12 +56,6 @@ void AsteroidPool::setupVBOs() {
         asteroidVBOs[i] = vbo;
         asteroidVBOsNumVertices[i] = MODELS[i].numVertices;
     }
-}
-
-Asteroid* AsteroidPool::takeSlot() {
-    Asteroid* slot = firstAvailable;
-    if (slot) firstAvailable = slot->GetNext();
-    return slot;
 }
 
 void AsteroidPool::createIncoming() {
@@ -172,10 +155,7 @@ int AsteroidPool::collisionDetection(Vector3D* pos) {
 
 void AsteroidPool::cleanupAsteroids() {
     for (Asteroid& asteroid : asteroids) {
-        if (!asteroid.isInUse || !asteroid.remove) continue;
-        asteroid.isInUse = false;
-        asteroid.SetNext(firstAvailable);
-        firstAvailable = &asteroid;
+        if (asteroid.isInUse && asteroid.remove) release(&asteroid);
     }
 }
 

@@ -3,19 +3,13 @@
 #include <GLES/gl.h>
 
 #include "Asteroid.h"
+#include "FreeList.h"
 #include "Vector3D.h"
 
 class ParticlePool;
 
-// What strikes a pool in the shared hit protocol.
-enum HitWeapon { WEAPON_LASER = 0, WEAPON_BLAST = 1, WEAPON_SHIP = 2 };
-
-// Shared with the enemy pool, which explodes its craft the same way:
-// numParticles explosion sparks flying off in random directions.
-void emitBurst(ParticlePool* particles, Vector3D* position, Vector3D* color, int numParticles);
-
 // The asteroids: 25 fixed slots on a free list, their six models and colours.
-class AsteroidPool {
+class AsteroidPool : public FreeList<Asteroid> {
 public:
     static constexpr int NUM_MODELS = 6;
 
@@ -25,7 +19,6 @@ public:
     ParticlePool* myParticlePool = nullptr;
     static constexpr int POOL_SIZE = 25;
     Asteroid asteroids[POOL_SIZE];
-    Asteroid* firstAvailable = nullptr;
     GLuint sAsteroid1VBO = 0;
     GLuint sAsteroid2VBO = 0;
     GLuint sAsteroid3VBO = 0;
@@ -51,7 +44,6 @@ public:
     void destroyEverything();
 
 private:
-    Asteroid* takeSlot();
     Asteroid* findTouched(Vector3D* pos, float radius);
     void breakUp(Asteroid* asteroid);
 };

@@ -2,13 +2,13 @@
 
 #include <cmath>
 
+#include "constants.h"
 #include "draw_support.h"
 #include "vec_support.h"
 
 namespace {
 
-// Single-precision pi; the spin and phase sums are formed in double from it.
-constexpr float PI_F = 3.14159274f;
+// The spin and phase sums are formed in double from the single-precision pi.
 constexpr double FAST_SPIN = 376.99112892;   // 120 pi degrees per second
 constexpr double WELL_SPIN = 471.238911152;  // 150 pi degrees per second
 

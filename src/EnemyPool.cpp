@@ -6,8 +6,10 @@
 #include <iterator>
 
 #include "AsteroidPool.h"
+#include "HitProtocol.h"
 #include "ParticlePool.h"
 #include "Sound.h"
+#include "constants.h"
 #include "draw_support.h"
 #include "enemyInfo.h"
 #include "vec_support.h"
@@ -18,8 +20,7 @@ constexpr int HIT_PARTICLES = 20;
 constexpr int CLEAR_PARTICLES = 15;
 constexpr int POINTS_PER_HIT = 10;
 constexpr float TOUCH_DISTANCE = 0.05f;
-constexpr float RADIANS_TO_DEGREES = 57.2957764f;
-constexpr float TWO_PI_F = 6.28318548f;
+constexpr float TWO_PI_F = 2 * PI_F;
 
 // Octo to star: the kinds of formations, spawners and wells.
 constexpr int NUM_BASIC_KINDS = SPAWNER_ENEMY;
@@ -109,11 +110,7 @@ EnemyPool::EnemyPool() {
 
 void EnemyPool::initialize() {
     enemiesToCreate.clear();
-    firstAvailable = &enemies[0];
-    for (int i = 0; i < POOL_SIZE; i++) {
-        enemies[i].isInUse = false;
-        enemies[i].SetNext(i + 1 < POOL_SIZE ? &enemies[i + 1] : nullptr);
-    }
+    linkAll(enemies);
     waveCounter = 0;
     addEnemyClock = 0;
     addWaveClock = 0;
@@ -144,17 +141,13 @@ void EnemyPool::create(int type, float offsetX, float offsetY, Vector3D* playerP
     if (!firstAvailable) return;
     // The ship's up reference turned by the offset's polar angle: the enemy moves off along it.
     Vector3D axis = *playerYRef;
-    vec_rotate(&axis, playerPos, atan2f(offsetY, offsetX) * RADIANS_TO_DEGREES);
-    Enemy* enemy = firstAvailable;
-    firstAvailable = enemy->GetNext();
-    enemy->Init(type, &axis, playerPos, offsetX, offsetY);
+    vec_rotate(&axis, playerPos, atan2f(offsetY, offsetX) * RAD_TO_DEG);
+    takeSlot()->Init(type, &axis, playerPos, offsetX, offsetY);
 }
 
 void EnemyPool::create(int type, Vector3D* pos, Vector3D* rotationAxis) {
     if (!firstAvailable) return;
-    Enemy* enemy = firstAvailable;
-    firstAvailable = enemy->GetNext();
-    enemy->Init(type, rotationAxis, pos, 0, 0);
+    takeSlot()->Init(type, rotationAxis, pos, 0, 0);
 }
 
 // Spawners, miners, wells and wellAsteroids restart their timer and turn to a
@@ -298,10 +291,7 @@ bool EnemyPool::enemyLaserCollisionDetection(Vector3D* pos, float radius) {
 void EnemyPool::cleanupEnemies() {
     myLaserPool.cleanupLasers();
     for (Enemy& enemy : enemies) {
-        if (!enemy.isInUse || !enemy.remove) continue;
-        enemy.isInUse = false;
-        enemy.SetNext(firstAvailable);
-        firstAvailable = &enemy;
+        if (enemy.isInUse && enemy.remove) release(&enemy);
     }
 }
 

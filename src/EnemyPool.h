@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Enemy.h"
+#include "FreeList.h"
 #include "LaserPool.h"
 #include "Vector3D.h"
 
@@ -28,15 +29,13 @@ struct enemyWave {
 };
 
 // The enemies: 125 fixed slots on a free list, their lasers, models, per-kind tables and the wave schedule.
-class EnemyPool {
+class EnemyPool : public FreeList<Enemy> {
 public:
-
     ParticlePool* myParticlePool = nullptr;
     AsteroidPool* myAsteroidPool = nullptr;
     LaserShotPool myLaserPool;
     static constexpr int POOL_SIZE = 125;
     Enemy enemies[POOL_SIZE];
-    Enemy* firstAvailable = nullptr;
     std::vector<enemyToCreate> enemiesToCreate;
     std::vector<enemyToCreate> nextWave;
     int numWaves = 0;

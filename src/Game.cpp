@@ -33,13 +33,6 @@ constexpr float unpauseDelay = 1;
 constexpr float buttonRepeat = 0.2f;
 }  // namespace
 
-// Saves the screen through the outside screenshot tool, named by the date and
-// time; the tool's outcome changes nothing in the game.
-void takeScreenshot()
-{
-    [[maybe_unused]] const int status = system("fbgrab screen`date +%y%m%d-%H%M%S`.png");
-}
-
 Game::Game()
 {
     player.setParticlePool(&particles);

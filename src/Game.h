@@ -82,9 +82,6 @@ private:
     void stepArenaColor();
 };
 
-// Select's screenshot, from the game and the menus alike.
-void takeScreenshot();
-
 // The arena sphere's geometry, uploaded once; drawn with ramp entry color.
 void setupSphereVBO();
 void drawSphere(int color);

@@ -25,11 +25,9 @@ const Vector3D laserColors[8] = {
 };
 }  // namespace
 
-LaserShotPool::LaserShotPool() : shots(), laserVBO(0), firstAvailable(&shots[0])
+LaserShotPool::LaserShotPool() : shots(), laserVBO(0)
 {
-    for (int i = 0; i < POOL_SIZE - 1; i++)
-        shots[i].next = &shots[i + 1];
-    shots[POOL_SIZE - 1].next = nullptr;
+    linkAll(shots);
     // The colours are filled here, not with the buffer, so nothing but the
     // drawing itself needs a GL context.
     for (int i = 0; i < 8; i++) {
@@ -49,8 +47,7 @@ void LaserShotPool::create(Vector3D* positionIn, Vector3D* rotationVector, float
         puts("Laser pool full!");
         return;
     }
-    LaserShot* shot = firstAvailable;
-    firstAvailable = shot->next;
+    LaserShot* shot = takeSlot();
 
     shot->position = *positionIn;
     shot->rotationAxis = *rotationVector;
@@ -131,11 +128,4 @@ void LaserShotPool::removeAll()
         if (shot.isInUse)
             release(&shot);
     }
-}
-
-void LaserShotPool::release(LaserShot* shot)
-{
-    shot->isInUse = false;
-    shot->next = firstAvailable;
-    firstAvailable = shot;
 }

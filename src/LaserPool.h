@@ -2,6 +2,7 @@
 
 #include <GLES/gl.h>
 
+#include "FreeList.h"
 #include "Vector3D.h"
 
 // One laser shot sliding along a great circle of the arena.
@@ -15,16 +16,18 @@ public:
     float orientationMatrix[16];  // columns rotationAxis, forward, position
     int type;  // 0..5 the ship's laser levels, 7 an enemy shot
     LaserShot* next;  // free-list link while the slot is free
+
+    LaserShot* GetNext() { return next; }
+    void SetNext(LaserShot* nextIn) { next = nextIn; }
 };
 
 // Fixed pool of shots; used once by the ship and once by the enemies.
-class LaserShotPool {
+class LaserShotPool : public FreeList<LaserShot> {
 public:
     static constexpr int POOL_SIZE = 50;
 
     LaserShot shots[POOL_SIZE];
     GLuint laserVBO;
-    LaserShot* firstAvailable;
     Vector3D laserInnerColors[8];
     Vector3D laserOuterColors[8];  // indexed by shot type
 
@@ -37,7 +40,4 @@ public:
     void cleanupLasers();
     void removeLaserAt(int i);
     void removeAll();
-
-private:
-    void release(LaserShot* shot);
 };

@@ -19,26 +19,9 @@ GLfloat drawnPositions[ParticlePool::POOL_SIZE][4];  // clip coordinates
 GLfloat drawnColors[ParticlePool::POOL_SIZE][4];
 }  // namespace
 
-ParticlePool::ParticlePool() : particles(), firstAvailable(&particles[0])
+ParticlePool::ParticlePool() : particles()
 {
-    for (int i = 0; i < POOL_SIZE - 1; i++)
-        particles[i].state.next = &particles[i + 1];
-    particles[POOL_SIZE - 1].state.next = nullptr;
-}
-
-Particle* ParticlePool::takeSlot()
-{
-    Particle* particle = firstAvailable;
-    if (particle != nullptr)
-        firstAvailable = particle->state.next;
-    return particle;
-}
-
-void ParticlePool::release(Particle* particle)
-{
-    particle->isInUse = false;
-    particle->state.next = firstAvailable;
-    firstAvailable = particle;
+    linkAll(particles);
 }
 
 void ParticlePool::create(Vector3D* positionIn, Vector3D* rotationVector, float travelDist)

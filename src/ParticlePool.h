@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FreeList.h"
 #include "Vector3D.h"
 
 // One spark: flies in a straight line through space until its budget is spent.
@@ -18,15 +19,17 @@ public:
         Particle* next;  // free-list link while the slot is free
         State() : next(nullptr) {}
     } state;
+
+    Particle* GetNext() { return state.next; }
+    void SetNext(Particle* nextIn) { state.next = nextIn; }
 };
 
 // Fixed pool of every particle in the game.
-class ParticlePool {
+class ParticlePool : public FreeList<Particle> {
 public:
     static constexpr int POOL_SIZE = 550;
 
     Particle particles[POOL_SIZE];
-    Particle* firstAvailable;
 
     ParticlePool();
     // Engine-trail particle.
@@ -39,8 +42,4 @@ public:
     void cleanupParticles();
     void draw();
     void destroyEverything();
-
-private:
-    Particle* takeSlot();
-    void release(Particle* particle);
 };

@@ -7,6 +7,7 @@
 
 #include "AsteroidPool.h"
 #include "EnemyPool.h"
+#include "HitProtocol.h"
 #include "Sound.h"
 #include "draw_support.h"
 #include "gl_support.h"
@@ -32,8 +33,6 @@ constexpr int deathParticles = 100;  // the burst and the rings of death and res
 #else
 constexpr int deathParticles = 60;
 #endif
-
-enum HitWeapon { weaponLaser = 0, weaponBlast = 1, weaponShip = 2 };
 
 struct LaserLevel {
     float interval;  // minimum seconds between triggers
@@ -198,8 +197,8 @@ bool Player::collisionDetection(EnemyPool* enemies, AsteroidPool* asteroids)
 {
     if (isDead || isRezing)
         return false;
-    bool hit = asteroids->collisionDetection(&position, shipRadius, weaponShip, 3) > 0 ||
-               enemies->collisionDetection(&position, shipRadius, weaponShip, 3) > 0 ||
+    bool hit = asteroids->collisionDetection(&position, shipRadius, WEAPON_SHIP, 3) > 0 ||
+               enemies->collisionDetection(&position, shipRadius, WEAPON_SHIP, 3) > 0 ||
                enemies->enemyLaserCollisionDetection(&position, shipRadius);
     if (!hit)
         return false;
@@ -342,9 +341,9 @@ int Player::laserCollisionDetection(EnemyPool* enemies, AsteroidPool* asteroids)
         if (!shot.isInUse)
             continue;
         // Asteroids are probed only by a shot that scored nothing on the enemies.
-        int p = enemies->collisionDetection(&shot.position, shotRadius, weaponLaser, 1);
+        int p = enemies->collisionDetection(&shot.position, shotRadius, WEAPON_LASER, 1);
         if (p <= 0)
-            p = asteroids->collisionDetection(&shot.position, shotRadius, weaponLaser, 1);
+            p = asteroids->collisionDetection(&shot.position, shotRadius, WEAPON_LASER, 1);
         if (p > 0) {
             myLaserPool.removeLaserAt(i);
             points += p;
@@ -373,8 +372,8 @@ void Player::freeBomb(EnemyPool* enemies, AsteroidPool* asteroids)
         myParticlePool->createEsplosion(&position, &particleVel, &particleColor);
     }
     // Blast kills score nothing: the points are dropped.
-    enemies->collisionDetection(&position, blastRadius, weaponBlast, blastHits);
-    asteroids->collisionDetection(&position, blastRadius, weaponBlast, blastHits);
+    enemies->collisionDetection(&position, blastRadius, WEAPON_BLAST, blastHits);
+    asteroids->collisionDetection(&position, blastRadius, WEAPON_BLAST, blastHits);
 }
 
 #ifndef ZYNTHRA_CLASSIC
@@ -398,7 +397,7 @@ void Player::decoyBombBoom(EnemyPool* enemies, AsteroidPool* asteroids)
 {
     playSound(SOUND_BOMB);
     myParticlePool->makeParticleCircle(&decoyBombPos, &decoyBombYref, 100, 100);
-    enemies->collisionDetection(&decoyBombPos, blastRadius, weaponBlast, blastHits);
-    asteroids->collisionDetection(&decoyBombPos, blastRadius, weaponBlast, blastHits);
+    enemies->collisionDetection(&decoyBombPos, blastRadius, WEAPON_BLAST, blastHits);
+    asteroids->collisionDetection(&decoyBombPos, blastRadius, WEAPON_BLAST, blastHits);
 }
 #endif

@@ -4,6 +4,7 @@
 
 #include "LaserPool.h"
 #include "ParticlePool.h"
+#include "constants.h"
 #include "Vector3D.h"
 
 class EnemyPool;
@@ -13,8 +14,8 @@ class AsteroidPool;
 // rotates the unit position vector and the two tangent axes about the centre.
 class Player {
 public:
-    static constexpr float radToDeg = 57.295776f;
-    static constexpr float degToRad = 0.017453292f;
+    static constexpr float radToDeg = RAD_TO_DEG;
+    static constexpr float degToRad = DEG_TO_RAD;
 
 #ifndef ZYNTHRA_CLASSIC
     Vector3D decoyBombPos;

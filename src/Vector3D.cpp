@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "constants.h"
+
 Vector3D& Vector3D::operator+=(Vector3D param)
 {
     x += param.x;
@@ -35,7 +37,7 @@ float Vector3D::dot(Vector3D* myVec)
 void Vector3D::rotate(Vector3D* axis, float theta)
 {
     float s, c;
-    sincosf(theta * 0.017453292f, &s, &c);
+    sincosf(theta * DEG_TO_RAD, &s, &c);
     rotate(axis, s, c);
 }
 

@@ -19,6 +19,9 @@ void setSwapInterval(int iv);
 void swapBuffers();
 void closeGLES();
 Display* getDisplay();
+// Select's screenshot, from the game and the menus alike: the outside fbgrab
+// command saves the screen as screen<date-time>.png in the working folder.
+void takeScreenshot();
 
 // Where the 800 x 480 picture sits in the window, in window pixels from the
 // bottom left (as glViewport takes it).

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "constants.h"
+
 void vec_set(Vector3D* myVec, float x, float y, float z)
 {
     myVec->x = x;
@@ -73,7 +75,7 @@ float vec_dist(Vector3D* vecA, Vector3D* vecB)
 
 float rand_FloatRange(float a, float b)
 {
-    return a + ((b - a) * 4.656613e-10f) * (float)rand();
+    return a + ((b - a) * RAND_SCALE) * (float)rand();
 }
 
 void vec_spiceUp(Vector3D* myVec)

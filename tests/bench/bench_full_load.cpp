@@ -8,6 +8,7 @@
 
 #include "AsteroidPool.h"
 #include "EnemyPool.h"
+#include "HitProtocol.h"
 #include "LaserPool.h"
 #include "ParticlePool.h"
 #include "vec_support.h"
@@ -80,13 +81,13 @@ struct World {
         for (int i = 0; i < LaserShotPool::POOL_SIZE; i++) {
             LaserShot& shot = shipLasers.shots[i];
             if (!shot.isInUse) continue;
-            int points = enemies.collisionDetection(&shot.position, 0.03f, 0, 1);
-            if (points == 0) points = asteroids.collisionDetection(&shot.position, 0.03f, 0, 1);
+            int points = enemies.collisionDetection(&shot.position, 0.03f, WEAPON_LASER, 1);
+            if (points == 0) points = asteroids.collisionDetection(&shot.position, 0.03f, WEAPON_LASER, 1);
             if (points > 0) shipLasers.removeLaserAt(i);
         }
         enemies.enemyLaserCollisionDetection(&ship, 0.04f);
-        enemies.collisionDetection(&ship, 0.04f, 2, 3);
-        asteroids.collisionDetection(&ship, 0.04f, 2, 3);
+        enemies.collisionDetection(&ship, 0.04f, WEAPON_SHIP, 3);
+        asteroids.collisionDetection(&ship, 0.04f, WEAPON_SHIP, 3);
         shipLasers.cleanupLasers();
         enemies.cleanupEnemies();
         asteroids.cleanupAsteroids();

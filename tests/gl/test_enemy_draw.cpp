@@ -131,7 +131,7 @@ TEST_F(EnemyDrawTest, EveryKindAndBothAsteroidStatesGlowInTheirColours)
     placeAsteroids();
     const std::vector<Rgba> frame = drawFrame();
     EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
-    savePng(frame, "/tmp/zynthra_enemies_frame.png");
+    savePng(frame, "enemies_frame.png");
 
     // Each kind is drawn where it stands, as a bright line with its glow around it;
     // the arena's own blue lines are discounted through the frame drawn before.

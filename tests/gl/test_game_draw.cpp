@@ -27,7 +27,7 @@ protected:
 TEST_F(GameDrawTest, ANewGameShowsTheBlueArenaTheShipAndTheHud)
 {
     std::vector<Rgba> frame = drawFrame();
-    savePng(frame, "/tmp/zynthra_game_frame.png");
+    savePng(frame, "game_frame.png");
 
     // The arena's blue wireframe fills the screen around the ship.
     EXPECT_GT(count(frame, 0, 40, 800, 440, isBlue), 5000);
@@ -59,7 +59,7 @@ TEST_F(GameDrawTest, GameOverAndTheCountdownShowInTheMiddle)
     game->unpausing = true;
     game->unpauseTimer = 0.25f;
     frame = drawFrame();
-    savePng(frame, "/tmp/zynthra_game_over_frame.png");
+    savePng(frame, "game_over_frame.png");
     EXPECT_GT(count(frame, 320, 220, 480, 252, isWhite), quiet + 200);  // Game over!
     EXPECT_GT(count(frame, 320, 156, 480, 188, isWhite), 200);          // Get ready!
     EXPECT_GT(count(frame, 368, 188, 432, 220, isWhite), 60);           // 0.73

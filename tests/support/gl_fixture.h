@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Game.h"
+#include "constants.h"
 #include "gl_support.h"
 #include "xvfb.h"
 
@@ -32,18 +33,18 @@ public:
         unsigned char r, g, b, a;
     };
 
-    // The whole 800 x 480 frame, top row first.
+    // The whole screen, top row first.
     static std::vector<Rgba> readFrame()
     {
-        std::vector<Rgba> raw(800 * 480), top(800 * 480);
-        glReadPixels(0, 0, 800, 480, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
-        for (int y = 0; y < 480; y++)
-            std::copy(raw.begin() + (479 - y) * 800, raw.begin() + (480 - y) * 800,
-                      top.begin() + y * 800);
+        const int w = SCREEN_WIDTH, h = SCREEN_HEIGHT;
+        std::vector<Rgba> raw(w * h), top(w * h);
+        glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
+        for (int y = 0; y < h; y++)
+            std::copy(raw.begin() + (h - 1 - y) * w, raw.begin() + (h - y) * w, top.begin() + y * w);
         return top;
     }
 
-    static Rgba pixel(const std::vector<Rgba>& frame, int x, int y) { return frame[y * 800 + x]; }
+    static Rgba pixel(const std::vector<Rgba>& frame, int x, int y) { return frame[y * SCREEN_WIDTH + x]; }
 
     // Sum of r + g + b over a rectangle, to tell ink from background.
     static long brightness(const std::vector<Rgba>& frame, int x0, int y0, int x1, int y1)
@@ -57,18 +58,21 @@ public:
         return sum;
     }
 
-    // Saves a frame for a person to look at.
-    static void savePng(const std::vector<Rgba>& frame, const std::string& path)
+    // Saves a frame for a person to look at, beside the test program in the
+    // build folder and named after it, so test programs and build folders
+    // running at the same time never write the same file.
+    static void savePng(const std::vector<Rgba>& frame, const std::string& name)
     {
+        const std::string path = std::string(GL_TEST_OUTPUT_PREFIX) + name;
         FILE* f = fopen(path.c_str(), "wb");
         if (!f) return;
         png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL);
         png_infop info = png_create_info_struct(png);
         png_init_io(png, f);
-        png_set_IHDR(png, info, 800, 480, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
+        png_set_IHDR(png, info, SCREEN_WIDTH, SCREEN_HEIGHT, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
                      PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         png_write_info(png, info);
-        for (int y = 0; y < 480; y++) png_write_row(png, (png_const_bytep)&frame[y * 800]);
+        for (int y = 0; y < SCREEN_HEIGHT; y++) png_write_row(png, (png_const_bytep)&frame[y * SCREEN_WIDTH]);
         png_write_end(png, NULL);
         png_destroy_write_struct(&png, &info);
         fclose(f);

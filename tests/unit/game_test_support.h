@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "Game.h"
+#include "constants.h"
 #include "menu_test_support.h"
 #include "pool_test_support.h"
 #include "sound_double.h"
@@ -44,7 +45,7 @@ inline float launchAngle(const LaserShot& shot)
     Vector3D axis = shot.rotationAxis, position = shot.position;
     Vector3D dir(axis.y * position.z - axis.z * position.y, axis.z * position.x - axis.x * position.z,
                  axis.x * position.y - axis.y * position.x);
-    return std::atan2(dir.y, dir.x) * 57.295776f;
+    return std::atan2(dir.y, dir.x) * RAD_TO_DEG;
 }
 
 // A game that has just been started from the main menu, in a fresh working folder.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "AsteroidPool.h"
+#include "HitProtocol.h"
 #include "gl_support.h"
 #include "pool_test_support.h"
 #include "sound_double.h"
@@ -38,9 +39,9 @@ protected:
         pool.createFragment(parentRadius, &at, &a);
         return *slot;
     }
-    int laser(Vector3D at) { return pool.collisionDetection(&at, 0.03f, 0, 1); }
-    int bomb(Vector3D at) { return pool.collisionDetection(&at, 1.0f, 1, 7); }
-    int ship(Vector3D at) { return pool.collisionDetection(&at, 0.04f, 2, 3); }
+    int laser(Vector3D at) { return pool.collisionDetection(&at, 0.03f, WEAPON_LASER, 1); }
+    int bomb(Vector3D at) { return pool.collisionDetection(&at, 1.0f, WEAPON_BLAST, 7); }
+    int ship(Vector3D at) { return pool.collisionDetection(&at, 0.04f, WEAPON_SHIP, 3); }
 };
 
 }  // namespace

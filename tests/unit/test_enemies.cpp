@@ -6,6 +6,7 @@
 
 #include "Enemy.h"
 #include "EnemyPool.h"
+#include "constants.h"
 #include "pool_test_support.h"
 #include "sound_double.h"
 
@@ -40,7 +41,7 @@ struct Motion {
     double spinPerSecond;  // degrees about the model's normal
 };
 
-constexpr double FAST_SPIN = 120 * 3.14159274, WELL_SPIN = 150 * 3.14159274;
+constexpr double FAST_SPIN = 120.0 * PI_F, WELL_SPIN = 150.0 * PI_F;
 
 #ifdef ZYNTHRA_CLASSIC
 constexpr float SHOOTER_STEP = 0.45f;
@@ -95,7 +96,7 @@ TEST(EnemyMotion, DiamondWeavesBothWaysStarVeersToOneSide) {
     // After 0.5 s the diamond's weave is at +90 degrees, after 1.5 s at -90; the star is at 90 after 1 s and 2 s.
     auto sideAfter = [&](int type, double seconds) {
         Enemy enemy = enemyAtNorth(type);
-        enemy.live.orientationAccumulator = (float)((seconds - 1 / 60.0) * 3.14159274f);
+        enemy.live.orientationAccumulator = (float)((seconds - 1 / 60.0) * PI_F);
         Vector3D before = enemy.live.position;
         enemy.updatePhysics(1 / 60.0, &target);
         // A square angle to the course leaves the distance to the target all but unchanged.
@@ -111,9 +112,9 @@ TEST(EnemyMotion, DiamondWeavesBothWaysStarVeersToOneSide) {
 TEST(EnemyMotion, FishSurgesWithItsPhase) {
     Vector3D target = turned(NORTH, Vector3D(0, 1, 0), 60);
     Enemy fish = enemyAtNorth(3);
-    fish.live.timer = 3.14159274f - 0.1f;  // close to the standstill of the pulse
+    fish.live.timer = PI_F - 0.1f;  // close to the standstill of the pulse
     Vector3D before = fish.live.position;
-    fish.updatePhysics(0.1 / 3.14159274, &target);
+    fish.updatePhysics(0.1 / PI_F, &target);
     EXPECT_LT(degreesBetween(before, fish.live.position), 1e-3);
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "EnemyPool.h"
+#include "HitProtocol.h"
 #include "pool_test_support.h"
 #include "sound_double.h"
 
@@ -39,9 +40,9 @@ protected:
         return *slot;
     }
     Enemy& place(int type) { return place(type, here); }
-    int laser(Vector3D at) { return pool.collisionDetection(&at, 0.03f, 0, 1); }
-    int bomb(Vector3D at) { return pool.collisionDetection(&at, 1.0f, 1, 7); }
-    int ship(Vector3D at) { return pool.collisionDetection(&at, 0.04f, 2, 3); }
+    int laser(Vector3D at) { return pool.collisionDetection(&at, 0.03f, WEAPON_LASER, 1); }
+    int bomb(Vector3D at) { return pool.collisionDetection(&at, 1.0f, WEAPON_BLAST, 7); }
+    int ship(Vector3D at) { return pool.collisionDetection(&at, 0.04f, WEAPON_SHIP, 3); }
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <set>
 
+#include "constants.h"
 #include "game_test_support.h"
 
 namespace {
@@ -105,7 +106,7 @@ TEST(LaserPool, ShotsFlyAlongTheirGreatCircleAtTheirSpeed)
 
     // Ship shots: 150 degrees per second, moving along axis x position (+x here).
     const LaserShot& ship = pool.shots[0];
-    const float a = 15 * 0.017453292f;
+    const float a = 15 * DEG_TO_RAD;
     EXPECT_NEAR(ship.position.x, std::sin(a), 1e-5);
     EXPECT_NEAR(ship.position.z, std::cos(a), 1e-5);
     EXPECT_FLOAT_EQ(ship.rotationAxis.y, 1);  // normalised by the rotation
@@ -120,7 +121,7 @@ TEST(LaserPool, ShotsFlyAlongTheirGreatCircleAtTheirSpeed)
 
     // Enemy shots: 45 degrees per second.
     EXPECT_NEAR(pool.shots[1].distLeft, 35.5f, 1e-4);
-    EXPECT_NEAR(pool.shots[1].position.x, std::sin(4.5f * 0.017453292f), 1e-5);
+    EXPECT_NEAR(pool.shots[1].position.x, std::sin(4.5f * DEG_TO_RAD), 1e-5);
 }
 
 TEST(LaserPool, ShotsExpireAtTheEndOfTheirRange)

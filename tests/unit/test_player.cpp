@@ -6,6 +6,7 @@
 #include "EnemyPool.h"
 #include "Player.h"
 #include "Sound.h"
+#include "constants.h"
 #include "game_test_support.h"
 #include "vec_support.h"
 #include "sound_double.h"
@@ -16,8 +17,6 @@ constexpr int deathBurst = 100;
 #else
 constexpr int deathBurst = 60;
 #endif
-
-constexpr float degToRad = 0.017453292f;
 
 class PlayerTest : public ShipTest {
 protected:
@@ -39,7 +38,7 @@ protected:
 TEST_F(PlayerTest, OneFrameUpTheScreenFromTheStart)
 {
     player.updatePhysics(0, -256, 1.0 / 60);
-    const float theta = 256.0f / 210 * degToRad;
+    const float theta = 256.0f / 210 * DEG_TO_RAD;
     expectVec(player.position, 0, std::sin(theta), std::cos(theta));
     expectVec(player.xRef, 1, 0, 0);
     expectVec(player.yRef, 0, std::cos(theta), -std::sin(theta));
@@ -139,7 +138,7 @@ TEST_F(PlayerTest, AnyContactDestroysTheShipWithAFreeBlast)
     // the free blast then deals its 7 and kills an enemy nearby, silently.
     enemyAt(player.position, 6);
     const int minerHits = enemies.enemies[0].live.hitsLeft;
-    Vector3D near(0, std::sin(20 * degToRad), std::cos(20 * degToRad));
+    Vector3D near(0, std::sin(20 * DEG_TO_RAD), std::cos(20 * DEG_TO_RAD));
     enemyAt(near);
     Vector3D far(0, 0, -1);
     enemyAt(far);

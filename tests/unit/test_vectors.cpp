@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <initializer_list>
 
+#include "constants.h"
 #include "gl_support.h"
 #include "vec_support.h"
 
@@ -28,7 +29,7 @@ TEST(Vectors, RotationsAreRightHandedAndInDegrees)
     Vector3D a(0.3f, -0.4f, 0.5f), b = a, axis(1, 2, 3);
     Vector3D axis2 = axis;
     vec_rotate(&a, &axis, 33);
-    vec_rotate(&b, &axis2, sinf(33 * 0.017453292f), cosf(33 * 0.017453292f));
+    vec_rotate(&b, &axis2, sinf(33 * DEG_TO_RAD), cosf(33 * DEG_TO_RAD));
     expectVec(a, b.x, b.y, b.z);
     EXPECT_NEAR(a.magnitude(), sqrtf(0.5f), 1e-6f);
 }
@@ -102,9 +103,9 @@ TEST(Vectors, RandomHelpersDrawInComponentOrder)
     srand(99);
     Vector3D v;
     vec_getRandomVec(&v);
-    EXPECT_FLOAT_EQ(v.x, 0.1f + (99.9f * 4.656613e-10f) * (float)r1 - 50);
-    EXPECT_FLOAT_EQ(v.y, 0.1f + (99.9f * 4.656613e-10f) * (float)r2 - 50);
-    EXPECT_FLOAT_EQ(v.z, 0.1f + (99.9f * 4.656613e-10f) * (float)r3 - 50);
+    EXPECT_FLOAT_EQ(v.x, 0.1f + (99.9f * RAND_SCALE) * (float)r1 - 50);
+    EXPECT_FLOAT_EQ(v.y, 0.1f + (99.9f * RAND_SCALE) * (float)r2 - 50);
+    EXPECT_FLOAT_EQ(v.z, 0.1f + (99.9f * RAND_SCALE) * (float)r3 - 50);
 }
 
 // Column-major product a x b.
@@ -143,7 +144,7 @@ TEST(Camera, AccumulatePostMultipliesRxThenRy)
     float m[16];
     std::copy(start, start + 16, m);
     OpenGLAccumulateMatrix(m, 30, 0);  // Ry(30) only
-    const float s = sinf(30 * 0.017453292f), c = cosf(30 * 0.017453292f);
+    const float s = sinf(30 * DEG_TO_RAD), c = cosf(30 * DEG_TO_RAD);
     const float ry[16] = {c, 0, -s, 0, 0, 1, 0, 0, s, 0, c, 0, 0, 0, 0, 1};
     float expected[16];
     mul(start, ry, expected);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "EnemyPool.h"
+#include "HitProtocol.h"
 #include "alloc_counter.h"
 #include "pool_test_support.h"
 #include "sound_double.h"
@@ -264,12 +265,12 @@ TEST(PoolAllocations, BusyFramesOfPlayAllocateNothing) {
         particles.cleanupParticles();
         // Shots at a few enemies and asteroids, and the ship's own contacts.
         for (int i = frame % 7; i < EnemyPool::POOL_SIZE; i += 25)
-            if (enemies.enemies[i].isInUse) kills += enemies.collisionDetection(&enemies.enemies[i].live.position, 0.03f, 0, 1) > 0;
+            if (enemies.enemies[i].isInUse) kills += enemies.collisionDetection(&enemies.enemies[i].live.position, 0.03f, WEAPON_LASER, 1) > 0;
         if (frame % 20 == 0) {
             for (Asteroid& a : asteroids.asteroids)
-                if (a.isInUse) asteroids.collisionDetection(&a.live.position, 0.03f, 0, 1);
+                if (a.isInUse) asteroids.collisionDetection(&a.live.position, 0.03f, WEAPON_LASER, 1);
         }
-        enemies.collisionDetection(&ship, 0.04f, 2, 3);
+        enemies.collisionDetection(&ship, 0.04f, WEAPON_SHIP, 3);
         enemies.enemyLaserCollisionDetection(&ship, 0.04f);
         enemies.cleanupEnemies();
         asteroids.cleanupAsteroids();

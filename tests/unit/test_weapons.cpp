@@ -7,6 +7,7 @@
 #include "EnemyPool.h"
 #include "Player.h"
 #include "Sound.h"
+#include "constants.h"
 #include "game_test_support.h"
 #include "sound_double.h"
 
@@ -56,7 +57,7 @@ protected:
 
     Vector3D* at(float degreesNorth)
     {
-        spot = Vector3D(0, std::sin(degreesNorth * 0.017453292f), std::cos(degreesNorth * 0.017453292f));
+        spot = Vector3D(0, std::sin(degreesNorth * DEG_TO_RAD), std::cos(degreesNorth * DEG_TO_RAD));
         return &spot;
     }
 
@@ -159,7 +160,7 @@ TEST_F(WeaponsTest, BombBlastIsARingOfAHundredAndHitsWithinReach)
     // The blast ring: white, in 3.6-degree steps, the last one back on yRef.
     const Particle& first = particles.particles[0];
     const Particle& last = particles.particles[99];
-    const float step = 3.6f * 0.017453292f;
+    const float step = 3.6f * DEG_TO_RAD;
     EXPECT_NEAR(first.state.live.velocity.x, -100 * std::sin(step), 1e-3);
     EXPECT_NEAR(first.state.live.velocity.y, 100 * std::cos(step), 1e-3);
     EXPECT_NEAR(last.state.live.velocity.x, 0, 2e-3);
