@@ -121,6 +121,46 @@ void Game::pauseGame()
     pauseRotX = pauseRotY = 0;
 }
 
+// One frame of a game in progress (playing or paused), all but its drawing.
+// The flags are read after pollStart, so a Start press already shows in the
+// same frame. While paused or counting down, the game stands still but the
+// pause menu, the countdown and the frozen scene's turn go on.
+void Game::updateFrame(double dT)
+{
+    pollStart(dT);
+    if (paused) {
+        menu->menuPollInput(dT);
+    } else if (!unpausing) {
+        pollInput();
+        updateGameState(dT);
+    }
+    // The pause menu is hidden during the countdown: it must not act either.
+    stepShownState(dT);
+}
+
+// What the frame's drawing shows besides the game itself: the frozen scene
+// turns behind the pause menu; otherwise the "Get ready!" countdown runs and
+// the HUD's score rolls up by a tenth of the gap.
+void Game::stepShownState(double dT)
+{
+    if (paused) {
+        pauseRotX += 0.1f;
+        pauseRotY += 0.05f;
+        return;
+    }
+    if (unpausing) {
+        unpauseTimer += dT;
+        if (unpauseTimer >= unpauseDelay) {
+            unpausing = false;
+            unpauseTimer = 0;
+        }
+    }
+    if (displayScore < score) {
+        int gap = score - displayScore;
+        displayScore = gap <= 10 ? score : displayScore + gap / 10;
+    }
+}
+
 void Game::stepAsteroidTimer(double dT)
 {
     asteroidTimer += dT;
@@ -487,16 +527,8 @@ void Game::draw(double dT)
 
     if (paused) {
         // The frozen scene turns slowly behind the pause menu.
-        pauseRotX += 0.1f;
-        pauseRotY += 0.05f;
         glRotatef(pauseRotX, 1, 0, 0);
         glRotatef(pauseRotY, 0, 1, 0);
-    } else if (unpausing) {
-        unpauseTimer += dT;
-        if (unpauseTimer >= unpauseDelay) {
-            unpausing = false;
-            unpauseTimer = 0;
-        }
     }
 
     glEnable(GL_LIGHTING);
@@ -526,13 +558,6 @@ void Game::drawHUD()
     glEnable(GL_TEXTURE_2D);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glColor4f(1, 1, 1, 1);
-
-    // The shown score rolls up by a tenth of the gap per drawn frame.
-    if (displayScore < score) {
-        int gap = score - displayScore;
-        displayScore = gap <= 10 ? score : displayScore + gap / 10;
-    }
-
     glPrintf(0, 0, "Score:%010d", displayScore);
     glPrintf(650, 0, "Lives:%d", lives);
 #ifdef ZYNTHRA_CLASSIC

@@ -60,6 +60,7 @@ public:
     void newGame();
     void pollStart(double dT);
     void pauseGame();
+    void updateFrame(double dT);
     void updateGameState(double dT);
     void checkPowerups();
     void updatePhysics(double dT);
@@ -80,6 +81,7 @@ private:
     int firingScheme();
     void stepAsteroidTimer(double dT);
     void stepArenaColor();
+    void stepShownState(double dT);
 };
 
 // The arena sphere's geometry, uploaded once; drawn with ramp entry color.

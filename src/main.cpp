@@ -36,18 +36,8 @@ static void runFrame(double dT)
     switch (game.gameMode) {
     case MODE_PLAYING:
     case MODE_PAUSED:
-        game.pollStart(dT);
-        if (game.paused) {
-            menu.menuPollInput(dT);
-            game.draw(dT);
-        } else if (game.unpausing) {
-            // The pause menu is hidden during the countdown: it must not act either.
-            game.draw(dT);
-        } else {
-            game.pollInput();
-            game.updateGameState(dT);
-            game.draw(dT);
-        }
+        game.updateFrame(dT);
+        game.draw(dT);
         break;
     case MODE_MENUS:
         menu.menuPollInput(dT);

@@ -209,7 +209,7 @@ TEST_F(RulesTest, TheFourthLostShipEndsTheGameFiveSecondsLater)
     EXPECT_EQ(game->gameMode, MODE_MENUS);
     EXPECT_EQ(liveParticles(game->particles), 0);
     EXPECT_EQ(liveShots(player().myLaserPool), 0);
-    EXPECT_EQ(menu->menuMode, MENU_NAME_ENTRY);  // name entry
+    EXPECT_EQ(menu->menuMode, MENU_NAME_ENTRY);
     EXPECT_EQ(menu->highScores_scores[menu->currentEntryIndex], 20000);
 }
 
