@@ -4,8 +4,8 @@
 
 #include "LaserPool.h"
 #include "ParticlePool.h"
-#include "constants.h"
 #include "Vector3D.h"
+#include "constants.h"
 
 class EnemyPool;
 class AsteroidPool;

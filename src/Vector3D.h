@@ -1,11 +1,9 @@
 #pragma once
 
-#include <GLES/gl.h>
-
 // The one vector type: positions on the unit sphere, axes, velocities and colours.
 class Vector3D {
 public:
-    GLfloat x, y, z;
+    float x, y, z;
 
     constexpr Vector3D() : x(0), y(0), z(0) {}
     constexpr Vector3D(float xIn, float yIn, float zIn) : x(xIn), y(yIn), z(zIn) {}
@@ -22,5 +20,5 @@ public:
 
 // Element of the constant model tables, copied byte for byte into vertex buffers.
 struct Vertex3D {
-    GLfloat x, y, z;
+    float x, y, z;
 };

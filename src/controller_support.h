@@ -1,6 +1,7 @@
 #pragma once
 
-#include "gl_support.h"
+// Xlib's own forward declaration: the display handle without Xlib itself.
+typedef struct _XDisplay Display;
 
 // The per-frame snapshot of the handheld's controls: held levels, no edges.
 struct Controller {
