@@ -134,7 +134,7 @@ TEST_F(NameEntry, KeysAreTakenAsTheyGoDownHoweverFast)
     frame(0.01);
     frame(0.01);
     EXPECT_EQ(menu->currentEntry, "testerab");
-    EXPECT_EQ(sound_double::count(5), 8);
+    EXPECT_EQ(sound_double::count(SOUND_MENU_SELECT), 8);
 }
 
 TEST_F(NameEntry, KeysPressedDuringTheGameAreNotTyped)
@@ -166,8 +166,8 @@ TEST_F(NameEntry, AHeldKeyStillRepeatsNoFasterThanTheGate)
     frame(0.05);
     EXPECT_EQ(menu->currentEntry, "aaab");
     frame(0.1);
-    EXPECT_EQ(menu->menuMode, 4) << "confirm waits for the gate after a typed key";
+    EXPECT_EQ(menu->menuMode, MENU_NAME_ENTRY) << "confirm waits for the gate after a typed key";
     frame(0.15);
-    EXPECT_EQ(menu->menuMode, 2);
+    EXPECT_EQ(menu->menuMode, MENU_HIGH_SCORES);
     EXPECT_EQ(menu->highScores_names[1], "aaab");
 }
