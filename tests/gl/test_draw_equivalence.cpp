@@ -83,9 +83,8 @@ protected:
         }
         printf("%s, %s rules: %d of %zu pixels differ\n", scene.c_str(), ruleSet, differing, old.size());
         if (differing > 0) {
-            const std::string stem = "/tmp/zynthra_equivalence_" + std::to_string(getpid()) + "_" + scene;
-            savePng(old, stem + "_before.png");
-            savePng(now, stem + "_after.png");
+            savePng(old, scene + "_before.png");
+            savePng(now, scene + "_after.png");
         }
         return differing;
     }
