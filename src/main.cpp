@@ -54,7 +54,7 @@ static void runFrame(double dT)
 static void handleWindowEvents()
 {
     const WindowEvents events = pollWindowEvents();
-    if (events.focusLost && game.gameMode == 1) game.pauseGame();
+    if (events.focusLost && game.gameMode == MODE_PLAYING) game.pauseGame();
     if (events.closeRequested) {
         menu.writeConfig();
         menu.writeHighScores();
