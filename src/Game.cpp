@@ -131,10 +131,10 @@ void Game::updateFrame(double dT)
     if (paused) {
         menu->menuPollInput(dT);
     } else if (!unpausing) {
+        // The pause menu is hidden during the countdown: it must not act either.
         pollInput();
         updateGameState(dT);
     }
-    // The pause menu is hidden during the countdown: it must not act either.
     stepShownState(dT);
 }
 
