@@ -4,31 +4,31 @@
  * has none. */
 #define _GNU_SOURCE
 #include <errno.h>
-#include <setjmp.h>
-#include <sys/select.h>
-#include <sys/stat.h>
 #include <fcntl.h>
+#include <setjmp.h>
 #include <stdarg.h>
 #include <stdint.h>
 #include <stdlib.h>
+#include <sys/select.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
 /* __wrap_NAME calls NAME@GLIBC_2.4, the version the handheld's library has. */
-#define OLD_VERSION(type, name, params, args)                        \
-    type old_##name params;                                          \
-    __asm__(".symver old_" #name "," #name "@GLIBC_2.4");            \
-    type __wrap_##name params;                                       \
-    type __wrap_##name params                                        \
-    {                                                                \
-        return old_##name args;                                      \
+#define OLD_VERSION(type, name, params, args)             \
+    type old_##name params;                               \
+    __asm__(".symver old_" #name "," #name "@GLIBC_2.4"); \
+    type __wrap_##name params;                            \
+    type __wrap_##name params                             \
+    {                                                     \
+        return old_##name args;                           \
     }
 
-OLD_VERSION(int, clock_gettime, (clockid_t clock, struct timespec *now), (clock, now))
+OLD_VERSION(int, clock_gettime, (clockid_t clock, struct timespec* now), (clock, now))
 
 /* Fortified longjmp (from the static libpng) without the check the old library lacks. */
-OLD_VERSION(void, longjmp, (struct __jmp_buf_tag *env, int value), (env, value))
-void __wrap___longjmp_chk(struct __jmp_buf_tag *env, int value)
+OLD_VERSION(void, longjmp, (struct __jmp_buf_tag * env, int value), (env, value))
+void __wrap___longjmp_chk(struct __jmp_buf_tag* env, int value)
 {
     old_longjmp(env, value);
 }
@@ -45,18 +45,18 @@ long int __wrap___fdelt_chk(long int fd)
 /* The old library has stat and its kin only as inline calls of these, with
  * the structure's layout version (3 on ARM). */
 #define OLD_STAT_VERSION 3
-OLD_VERSION(int, __xstat, (int version, const char *path, struct stat *info), (version, path, info))
-OLD_VERSION(int, __lxstat, (int version, const char *path, struct stat *info), (version, path, info))
-OLD_VERSION(int, __fxstat, (int version, int fd, struct stat *info), (version, fd, info))
-int __wrap_stat(const char *path, struct stat *info)
+OLD_VERSION(int, __xstat, (int version, const char* path, struct stat* info), (version, path, info))
+OLD_VERSION(int, __lxstat, (int version, const char* path, struct stat* info), (version, path, info))
+OLD_VERSION(int, __fxstat, (int version, int fd, struct stat* info), (version, fd, info))
+int __wrap_stat(const char* path, struct stat* info)
 {
     return old___xstat(OLD_STAT_VERSION, path, info);
 }
-int __wrap_lstat(const char *path, struct stat *info)
+int __wrap_lstat(const char* path, struct stat* info)
 {
     return old___lxstat(OLD_STAT_VERSION, path, info);
 }
-int __wrap_fstat(int fd, struct stat *info)
+int __wrap_fstat(int fd, struct stat* info)
 {
     return old___fxstat(OLD_STAT_VERSION, fd, info);
 }
@@ -76,10 +76,10 @@ OLD_VERSION(float, powf, (float x, float y), (x, y))
 
 /* The old sscanf differs from the C99 one only in reading "%a" as an allocating
  * conversion, which nothing here uses. */
-int old_vsscanf(const char *text, const char *format, va_list args);
+int old_vsscanf(const char* text, const char* format, va_list args);
 __asm__(".symver old_vsscanf,vsscanf@GLIBC_2.4");
 
-int __wrap___isoc99_sscanf(const char *text, const char *format, ...)
+int __wrap___isoc99_sscanf(const char* text, const char* format, ...)
 {
     va_list args;
     va_start(args, format);
@@ -93,7 +93,7 @@ int __wrap___isoc99_sscanf(const char *text, const char *format, ...)
 char __wrap___libc_single_threaded = 0;
 
 /* The handheld's kernel predates getrandom(2): read the kernel's pool. */
-int __wrap_getentropy(void *buffer, size_t length)
+int __wrap_getentropy(void* buffer, size_t length)
 {
     if (length > 256) {
         errno = EIO;
@@ -104,7 +104,7 @@ int __wrap_getentropy(void *buffer, size_t length)
         return -1;
     size_t got = 0;
     while (got < length) {
-        ssize_t n = read(fd, (char *)buffer + got, length - got);
+        ssize_t n = read(fd, (char*)buffer + got, length - got);
         if (n > 0) {
             got += (size_t)n;
         } else if (n == 0 || errno != EINTR) {

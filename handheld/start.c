@@ -9,8 +9,8 @@
  * destructors at exit. */
 #include <stddef.h>
 
-typedef void (*array_fn)(int argc, char **argv, char **envp);
-typedef int (*main_fn)(int argc, char **argv, char **envp);
+typedef void (*array_fn)(int argc, char** argv, char** envp);
+typedef int (*main_fn)(int argc, char** argv, char** envp);
 
 /* Bounds of the program's constructor table and its _init, from the linker and crti.o. */
 extern const array_fn __init_array_start[], __init_array_end[];
@@ -18,19 +18,19 @@ extern void _init(void);
 
 /* The loader has already run the pre-initialisers (.preinit_array) of a
  * dynamically linked program, on the old library as on the new. */
-static void run_constructors(int argc, char **argv, char **envp)
+static void run_constructors(int argc, char** argv, char** envp)
 {
     _init();
-    for (const array_fn *fn = __init_array_start; fn < __init_array_end; fn++)
+    for (const array_fn* fn = __init_array_start; fn < __init_array_end; fn++)
         (*fn)(argc, argv, envp);
 }
 
-int old_libc_start_main(main_fn main, int argc, char **argv, array_fn init, void (*fini)(void),
-                        void (*rtld_fini)(void), void *stack_end);
+int old_libc_start_main(main_fn main, int argc, char** argv, array_fn init, void (*fini)(void), void (*rtld_fini)(void),
+                        void* stack_end);
 __asm__(".symver old_libc_start_main,__libc_start_main@GLIBC_2.4");
 
-int __wrap___libc_start_main(main_fn main, int argc, char **argv, void (*init)(void), void (*fini)(void),
-                             void (*rtld_fini)(void), void *stack_end)
+int __wrap___libc_start_main(main_fn main, int argc, char** argv, void (*init)(void), void (*fini)(void),
+                             void (*rtld_fini)(void), void* stack_end)
 {
     (void)init; /* null from the new start files */
     (void)fini;

@@ -13,7 +13,8 @@ constexpr float FALL_PER_FRAME = 0.995f;
 constexpr float INCOMING_HEIGHT = 3;
 }  // namespace
 
-void Asteroid::Init(int typeIn, Vector3D* rotationVector, Vector3D* positionIn, float radiusIn, bool incomingIn) {
+void Asteroid::Init(int typeIn, Vector3D* rotationVector, Vector3D* positionIn, float radiusIn, bool incomingIn)
+{
     live.position = *positionIn;
     live.rotationX = rand_FloatRange(20, 60);
     live.rotationY = rand_FloatRange(20, 40);
@@ -37,8 +38,10 @@ void Asteroid::Init(int typeIn, Vector3D* rotationVector, Vector3D* positionIn, 
     }
 }
 
-void Asteroid::updatePhysics(double dT) {
-    if (!isInUse) return;
+void Asteroid::updatePhysics(double dT)
+{
+    if (!isInUse)
+        return;
     live.rotateX = (float)(live.rotateX + dT * live.rotationX);
     live.rotateY = (float)(live.rotateY + dT * live.rotationY);
     if (!incoming) {
@@ -46,7 +49,8 @@ void Asteroid::updatePhysics(double dT) {
         return;
     }
     vec_multiply(&live.position, FALL_PER_FRAME);
-    if (vec_magnitude(&live.position) > 1.0f) return;
+    if (vec_magnitude(&live.position) > 1.0f)
+        return;
     // Landed: from the next frame on it drifts on the surface and can be hit.
     playSound(SOUND_ASTEROID_LANDS);
     addShake(LANDING_SHAKE);

@@ -5,12 +5,11 @@
 #include "HitProtocol.h"
 #include "ParticlePool.h"
 #include "Sound.h"
-#include "draw_support.h"
 #include "asteroidInfo.h"
+#include "draw_support.h"
 #include "vec_support.h"
 
 namespace {
-
 
 constexpr int NUM_FRAGMENT_MODELS = 3;
 constexpr float SMALLEST_BREAKING_RADIUS = 0.05f;
@@ -27,29 +26,36 @@ struct AsteroidModel {
 };
 
 template <size_t N>
-constexpr AsteroidModel model(const Vertex3D (&vertices)[N], GLuint AsteroidPool::*vbo) {
+constexpr AsteroidModel model(const Vertex3D (&vertices)[N], GLuint AsteroidPool::*vbo)
+{
     return {vertices, (int)N, vbo};
 }
 
 // Indexed by an asteroid's type: three fragment shapes, then three large rocks.
-constexpr AsteroidModel MODELS[AsteroidPool::NUM_MODELS] = {
-    model(sAsteroid1VertexData, &AsteroidPool::sAsteroid1VBO), model(sAsteroid2VertexData, &AsteroidPool::sAsteroid2VBO),
-    model(sAsteroid3VertexData, &AsteroidPool::sAsteroid3VBO), model(lAsteroid1VertexData, &AsteroidPool::lAsteroid1VBO),
-    model(lAsteroid2VertexData, &AsteroidPool::lAsteroid2VBO), model(lAsteroid3VertexData, &AsteroidPool::lAsteroid3VBO)};
+constexpr AsteroidModel MODELS[AsteroidPool::NUM_MODELS] = {model(sAsteroid1VertexData, &AsteroidPool::sAsteroid1VBO),
+                                                            model(sAsteroid2VertexData, &AsteroidPool::sAsteroid2VBO),
+                                                            model(sAsteroid3VertexData, &AsteroidPool::sAsteroid3VBO),
+                                                            model(lAsteroid1VertexData, &AsteroidPool::lAsteroid1VBO),
+                                                            model(lAsteroid2VertexData, &AsteroidPool::lAsteroid2VBO),
+                                                            model(lAsteroid3VertexData, &AsteroidPool::lAsteroid3VBO)};
 
 }  // namespace
 
 AsteroidPool::AsteroidPool()
-    : upVec(0, 1, 0), asteroidColor1(1, 0.7294118f, 0.05882353f), asteroidColor2(0.54509807f, 0.4117647f, 0.078431375f) {
-    for (int i = 0; i < NUM_MODELS; i++) asteroidVBOsNumVertices[i] = MODELS[i].numVertices;
+    : upVec(0, 1, 0), asteroidColor1(1, 0.7294118f, 0.05882353f), asteroidColor2(0.54509807f, 0.4117647f, 0.078431375f)
+{
+    for (int i = 0; i < NUM_MODELS; i++)
+        asteroidVBOsNumVertices[i] = MODELS[i].numVertices;
     initialize();
 }
 
-void AsteroidPool::initialize() {
+void AsteroidPool::initialize()
+{
     linkAll(asteroids);
 }
 
-void AsteroidPool::setupVBOs() {
+void AsteroidPool::setupVBOs()
+{
     for (int i = 0; i < NUM_MODELS; i++) {
         GLuint vbo = uploadModel(MODELS[i].vertices, MODELS[i].numVertices);
         this->*MODELS[i].vbo = vbo;
@@ -58,9 +64,11 @@ void AsteroidPool::setupVBOs() {
     }
 }
 
-void AsteroidPool::createIncoming() {
+void AsteroidPool::createIncoming()
+{
     Asteroid* slot = takeSlot();
-    if (!slot) return;
+    if (!slot)
+        return;
     Vector3D landing;
     vec_getRandomVec(&landing);
     vec_normalize(&landing);
@@ -72,8 +80,10 @@ void AsteroidPool::createIncoming() {
     playSound(SOUND_ASTEROID_INCOMING);
 }
 
-void AsteroidPool::createFragment(float parentRadius, Vector3D* parentPos, Vector3D* parentRotationAxis) {
-    if (!firstAvailable) return;
+void AsteroidPool::createFragment(float parentRadius, Vector3D* parentPos, Vector3D* parentRotationAxis)
+{
+    if (!firstAvailable)
+        return;
     float half = parentRadius * 0.5f;
     Asteroid* slot = takeSlot();
     Vector3D axis = *parentRotationAxis;
@@ -83,16 +93,22 @@ void AsteroidPool::createFragment(float parentRadius, Vector3D* parentPos, Vecto
     slot->Init(shape % NUM_FRAGMENT_MODELS, &axis, parentPos, radius, false);
 }
 
-void AsteroidPool::updatePhysics(double dT) {
-    for (Asteroid& asteroid : asteroids) asteroid.updatePhysics(dT);
+void AsteroidPool::updatePhysics(double dT)
+{
+    for (Asteroid& asteroid : asteroids)
+        asteroid.updatePhysics(dT);
 }
 
-void AsteroidPool::draw() {
-    const GlowStyle style = {2, {asteroidColor1.x, asteroidColor1.y, asteroidColor1.z, 0.94f}, 6,
+void AsteroidPool::draw()
+{
+    const GlowStyle style = {2,
+                             {asteroidColor1.x, asteroidColor1.y, asteroidColor1.z, 0.94f},
+                             6,
                              {asteroidColor2.x, asteroidColor2.y, asteroidColor2.z, 0.5f}};
     beginProjectedDrawing();
     for (Asteroid& asteroid : asteroids) {
-        if (!asteroid.isInUse) continue;
+        if (!asteroid.isInUse)
+            continue;
         const Asteroid::Live& s = asteroid.live;
         float matrix[16];
         viewMatrix(matrix);
@@ -109,30 +125,38 @@ void AsteroidPool::draw() {
 }
 
 // Only landed asteroids can be touched, and only the first one in slot order is.
-Asteroid* AsteroidPool::findTouched(Vector3D* pos, float radius) {
+Asteroid* AsteroidPool::findTouched(Vector3D* pos, float radius)
+{
     for (Asteroid& asteroid : asteroids) {
-        if (asteroid.isInUse && !asteroid.incoming && vec_closerThan(*pos, asteroid.live.position, radius + asteroid.live.radius))
+        if (asteroid.isInUse && !asteroid.incoming &&
+            vec_closerThan(*pos, asteroid.live.position, radius + asteroid.live.radius))
             return &asteroid;
     }
     return nullptr;
 }
 
-void AsteroidPool::breakUp(Asteroid* asteroid) {
+void AsteroidPool::breakUp(Asteroid* asteroid)
+{
     asteroid->remove = true;
     Asteroid::Live& s = asteroid->live;
-    if (s.radius < SMALLEST_BREAKING_RADIUS) return;
+    if (s.radius < SMALLEST_BREAKING_RADIUS)
+        return;
     int count = (s.type < NUM_FRAGMENT_MODELS ? 2 : 3) + rand() % 2;
-    for (int i = 0; i < count; i++) createFragment(s.radius, &s.position, &s.rotationAxis);
+    for (int i = 0; i < count; i++)
+        createFragment(s.radius, &s.position, &s.rotationAxis);
 }
 
-int AsteroidPool::collisionDetection(Vector3D* pos, float radius, int weapon, int hits) {
+int AsteroidPool::collisionDetection(Vector3D* pos, float radius, int weapon, int hits)
+{
     Asteroid* asteroid = findTouched(pos, radius);
-    if (!asteroid) return 0;
+    if (!asteroid)
+        return 0;
     int result;
     int hitsLeft = asteroid->live.numHits - hits;
     if (hitsLeft > 0) {
         asteroid->live.numHits = hitsLeft;
-        if (weapon != WEAPON_SHIP) playSound(SOUND_HIT_SOFT);
+        if (weapon != WEAPON_SHIP)
+            playSound(SOUND_HIT_SOFT);
         result = POINTS_PER_HIT;
     } else {
         result = (int)(asteroid->live.radius * POINTS_PER_RADIUS);
@@ -143,7 +167,8 @@ int AsteroidPool::collisionDetection(Vector3D* pos, float radius, int weapon, in
     return result;
 }
 
-int AsteroidPool::collisionDetection(Vector3D* pos) {
+int AsteroidPool::collisionDetection(Vector3D* pos)
+{
     for (Asteroid& asteroid : asteroids) {
         if (asteroid.isInUse && vec_dist(pos, &asteroid.live.position) < TOUCH_DISTANCE) {
             asteroid.remove = true;
@@ -153,15 +178,19 @@ int AsteroidPool::collisionDetection(Vector3D* pos) {
     return -1;
 }
 
-void AsteroidPool::cleanupAsteroids() {
+void AsteroidPool::cleanupAsteroids()
+{
     for (Asteroid& asteroid : asteroids) {
-        if (asteroid.isInUse && asteroid.remove) release(&asteroid);
+        if (asteroid.isInUse && asteroid.remove)
+            release(&asteroid);
     }
 }
 
-void AsteroidPool::destroyEverything() {
+void AsteroidPool::destroyEverything()
+{
     for (Asteroid& asteroid : asteroids) {
-        if (!asteroid.isInUse) continue;
+        if (!asteroid.isInUse)
+            continue;
         asteroid.remove = true;
         emitBurst(myParticlePool, &asteroid.live.position, &asteroidColor1, CLEAR_PARTICLES);
     }

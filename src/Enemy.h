@@ -59,9 +59,18 @@ public:
     } live;
     Enemy* next = nullptr;
 
-    Enemy* GetNext() { return next; }
-    void SetNext(Enemy* nextIn) { next = nextIn; }
-    bool inUse() { return isInUse; }
+    Enemy* GetNext()
+    {
+        return next;
+    }
+    void SetNext(Enemy* nextIn)
+    {
+        next = nextIn;
+    }
+    bool inUse()
+    {
+        return isInUse;
+    }
 
     void Init(int typeIn, Vector3D* rotationVector, Vector3D* positionIn, float xOffset, float yOffset);
     void updatePhysics(double dT, Vector3D* playerPos);

@@ -58,7 +58,8 @@ struct EnemyKind {
 };
 
 template <size_t N>
-constexpr EnemyKind kind(const Vertex3D (&model)[N], Vertex3D color, float radius, int points, GLuint EnemyPool::*vbo) {
+constexpr EnemyKind kind(const Vertex3D (&model)[N], Vertex3D color, float radius, int points, GLuint EnemyPool::*vbo)
+{
     return {model, (int)N, color, radius, points, vbo};
 }
 
@@ -83,21 +84,31 @@ constexpr EnemyKind KINDS[NUM_ENEMY_TYPES] = {
          &EnemyPool::laserTurretVBO)};
 
 // Each kind's model, and the turret's base, are closed loops.
-LineModel kindModel(int type) { return LineModel{KINDS[type].model, KINDS[type].numVertices, true}; }
+LineModel kindModel(int type)
+{
+    return LineModel{KINDS[type].model, KINDS[type].numVertices, true};
+}
 
 const LineModel turretBaseModel{turretBaseModelVertexData, (int)std::size(turretBaseModelVertexData), true};
 
 // The kinds whose clear-out sparks keep their own colour (octo to well); the rest burst white.
 constexpr int NUM_COLORED_CLEAR_KINDS = WELL_ASTEROID;
 
-Vector3D toVector(const Vertex3D& v) { return Vector3D(v.x, v.y, v.z); }
+Vector3D toVector(const Vertex3D& v)
+{
+    return Vector3D(v.x, v.y, v.z);
+}
 
 // A formation member's kind: a mixed formation draws one per member.
-int memberKind(int enemyType) { return enemyType == MIXED_FORMATION ? rand() % NUM_BASIC_KINDS : enemyType; }
+int memberKind(int enemyType)
+{
+    return enemyType == MIXED_FORMATION ? rand() % NUM_BASIC_KINDS : enemyType;
+}
 
 }  // namespace
 
-EnemyPool::EnemyPool() {
+EnemyPool::EnemyPool()
+{
     enemiesToCreate.reserve(QUEUE_CAPACITY);
     for (int i = 0; i < NUM_ENEMY_TYPES; i++) {
         enemyVBOsNumVertices[i] = KINDS[i].numVertices;
@@ -108,7 +119,8 @@ EnemyPool::EnemyPool() {
     initialize();
 }
 
-void EnemyPool::initialize() {
+void EnemyPool::initialize()
+{
     enemiesToCreate.clear();
     linkAll(enemies);
     waveCounter = 0;
@@ -123,7 +135,8 @@ void EnemyPool::initialize() {
 #endif
 }
 
-void EnemyPool::setupVBOs() {
+void EnemyPool::setupVBOs()
+{
     myLaserPool.setupVBO();
     for (int i = 0; i < NUM_ENEMY_TYPES; i++) {
         GLuint vbo = uploadModel(KINDS[i].model, KINDS[i].numVertices);
@@ -133,26 +146,32 @@ void EnemyPool::setupVBOs() {
     turretBaseVBO = uploadModel(turretBaseModelVertexData, std::size(turretBaseModelVertexData));
 }
 
-void EnemyPool::create(enemyToCreate* myEnemyToCreate, Vector3D* playerPos, Vector3D* playerYRef) {
+void EnemyPool::create(enemyToCreate* myEnemyToCreate, Vector3D* playerPos, Vector3D* playerYRef)
+{
     create(myEnemyToCreate->type, myEnemyToCreate->xOffset, myEnemyToCreate->yOffset, playerPos, playerYRef);
 }
 
-void EnemyPool::create(int type, float offsetX, float offsetY, Vector3D* playerPos, Vector3D* playerYRef) {
-    if (!firstAvailable) return;
+void EnemyPool::create(int type, float offsetX, float offsetY, Vector3D* playerPos, Vector3D* playerYRef)
+{
+    if (!firstAvailable)
+        return;
     // The ship's up reference turned by the offset's polar angle: the enemy moves off along it.
     Vector3D axis = *playerYRef;
     vec_rotate(&axis, playerPos, atan2f(offsetY, offsetX) * RAD_TO_DEG);
     takeSlot()->Init(type, &axis, playerPos, offsetX, offsetY);
 }
 
-void EnemyPool::create(int type, Vector3D* pos, Vector3D* rotationAxis) {
-    if (!firstAvailable) return;
+void EnemyPool::create(int type, Vector3D* pos, Vector3D* rotationAxis)
+{
+    if (!firstAvailable)
+        return;
     takeSlot()->Init(type, rotationAxis, pos, 0, 0);
 }
 
 // Spawners, miners, wells and wellAsteroids restart their timer and turn to a
 // random heading each time they drop something.
-static Enemy::Live& turnAtRandom(Enemy* parent) {
+static Enemy::Live& turnAtRandom(Enemy* parent)
+{
     Enemy::Live& s = parent->live;
     s.timer = 0;
     vec_rotate(&s.rotationAxis, &s.position, rand_FloatRange(0, 360));
@@ -160,19 +179,22 @@ static Enemy::Live& turnAtRandom(Enemy* parent) {
 }
 
 // Spawners and wells turn to a random heading and release a basic enemy where they stand.
-void EnemyPool::spawnAround(Enemy* parent) {
+void EnemyPool::spawnAround(Enemy* parent)
+{
     Enemy::Live& s = turnAtRandom(parent);
     int childKind = rand() % NUM_BASIC_KINDS;
     create(childKind, &s.position, &s.rotationAxis);
 }
 
 // Miners and wellAsteroids turn to a random heading and leave an asteroid fragment behind.
-void EnemyPool::dropMine(Enemy* parent) {
+void EnemyPool::dropMine(Enemy* parent)
+{
     Enemy::Live& s = turnAtRandom(parent);
     myAsteroidPool->createFragment(MINE_PARENT_RADIUS, &s.position, &s.rotationAxis);
 }
 
-void EnemyPool::fireLaser(Enemy* shooter) {
+void EnemyPool::fireLaser(Enemy* shooter)
+{
     Enemy::Live& s = shooter->live;
     s.timer = 0;
     shooter->shouldFire = false;
@@ -183,43 +205,52 @@ void EnemyPool::fireLaser(Enemy* shooter) {
     myLaserPool.create(&s.position, &direction, range, ENEMY_LASER);
 }
 
-void EnemyPool::updatePhysics(double dT, Vector3D* playerPos) {
+void EnemyPool::updatePhysics(double dT, Vector3D* playerPos)
+{
     myLaserPool.updatePhysics(dT);
     // Children take free slots; one later in the array is moved in this same pass.
     for (Enemy& enemy : enemies) {
-        if (!enemy.isInUse) continue;
+        if (!enemy.isInUse)
+            continue;
         enemy.updatePhysics(dT, playerPos);
         float timer = enemy.live.timer;
         switch (enemy.live.type) {
-            case SPAWNER_ENEMY:
-                if (timer > SPAWNER_INTERVAL) spawnAround(&enemy);
-                break;
-            case MINER_ENEMY:
-                if (timer > MINER_INTERVAL) dropMine(&enemy);
-                break;
-            case WELL_ENEMY:
-                if (timer > WELL_INTERVAL) spawnAround(&enemy);
-                break;
-            case WELL_ASTEROID:
-                if (timer > WELL_ASTEROID_INTERVAL) dropMine(&enemy);
-                break;
-            case LASER_SHOOTER:
-            case LASER_TURRET:
-                if (enemy.shouldFire) fireLaser(&enemy);
-                break;
-            default:
-                break;
+        case SPAWNER_ENEMY:
+            if (timer > SPAWNER_INTERVAL)
+                spawnAround(&enemy);
+            break;
+        case MINER_ENEMY:
+            if (timer > MINER_INTERVAL)
+                dropMine(&enemy);
+            break;
+        case WELL_ENEMY:
+            if (timer > WELL_INTERVAL)
+                spawnAround(&enemy);
+            break;
+        case WELL_ASTEROID:
+            if (timer > WELL_ASTEROID_INTERVAL)
+                dropMine(&enemy);
+            break;
+        case LASER_SHOOTER:
+        case LASER_TURRET:
+            if (enemy.shouldFire)
+                fireLaser(&enemy);
+            break;
+        default:
+            break;
         }
     }
 }
 
 // A bright core and a half-transparent glow, both in the kind's colour.
-void EnemyPool::drawModel(const LineModel& model, const float* matrix, const Vector3D& color) {
+void EnemyPool::drawModel(const LineModel& model, const float* matrix, const Vector3D& color)
+{
     const GlowStyle style = {2, {color.x, color.y, color.z, 0.94f}, 6, {color.x, color.y, color.z, 0.5f}};
     drawGlowingModel(model, matrix, style);
 }
 
-void EnemyPool::drawTurretBase(Enemy* turret) {
+void EnemyPool::drawTurretBase(Enemy* turret)
+{
 #ifdef ZYNTHRA_CLASSIC
     // The base turns with the turret.
     const float* frame = turret->live.orientationMatrix;
@@ -236,13 +267,16 @@ void EnemyPool::drawTurretBase(Enemy* turret) {
     drawModel(turretBaseModel, matrix, enemyColors[LASER_TURRET]);
 }
 
-void EnemyPool::draw() {
+void EnemyPool::draw()
+{
     beginProjectedDrawing();
     myLaserPool.draw();
     for (Enemy& enemy : enemies) {
-        if (!enemy.isInUse) continue;
+        if (!enemy.isInUse)
+            continue;
         Enemy::Live& s = enemy.live;
-        if (s.type == LASER_TURRET) drawTurretBase(&enemy);
+        if (s.type == LASER_TURRET)
+            drawTurretBase(&enemy);
         float matrix[16];
         viewMatrix(matrix);
         matrixMultiply(matrix, s.orientationMatrix);
@@ -253,28 +287,34 @@ void EnemyPool::draw() {
     endProjectedDrawing();
 }
 
-int EnemyPool::collisionDetection(Vector3D* pos, float radius, int weapon, int hits) {
+int EnemyPool::collisionDetection(Vector3D* pos, float radius, int weapon, int hits)
+{
     int points = 0;
     // Every enemy inside the radius is struck, including one already doomed this frame.
     for (Enemy& enemy : enemies) {
-        if (!enemy.isInUse) continue;
+        if (!enemy.isInUse)
+            continue;
         Enemy::Live& s = enemy.live;
-        if (!vec_closerThan(*pos, s.position, radius + enemyRadii[s.type])) continue;
-        if (weapon == WEAPON_LASER) playSound(SOUND_HIT_SOFT);
+        if (!vec_closerThan(*pos, s.position, radius + enemyRadii[s.type]))
+            continue;
+        if (weapon == WEAPON_LASER)
+            playSound(SOUND_HIT_SOFT);
         int hitsLeft = s.hitsLeft - hits;
         if (hitsLeft < 1) {
             enemy.remove = true;
             points += enemyPoints[s.type];
         } else {
             s.hitsLeft = hitsLeft;
-            if (weapon != WEAPON_BLAST) points += POINTS_PER_HIT;
+            if (weapon != WEAPON_BLAST)
+                points += POINTS_PER_HIT;
         }
         emitBurst(myParticlePool, &s.position, &enemyColors[s.type], HIT_PARTICLES);
     }
     return points;
 }
 
-int EnemyPool::collisionDetection(Vector3D* pos) {
+int EnemyPool::collisionDetection(Vector3D* pos)
+{
     for (Enemy& enemy : enemies) {
         if (enemy.isInUse && vec_dist(pos, &enemy.live.position) < TOUCH_DISTANCE) {
             enemy.remove = true;
@@ -284,21 +324,26 @@ int EnemyPool::collisionDetection(Vector3D* pos) {
     return -1;
 }
 
-bool EnemyPool::enemyLaserCollisionDetection(Vector3D* pos, float radius) {
+bool EnemyPool::enemyLaserCollisionDetection(Vector3D* pos, float radius)
+{
     return myLaserPool.collisionDetection(pos, radius);
 }
 
-void EnemyPool::cleanupEnemies() {
+void EnemyPool::cleanupEnemies()
+{
     myLaserPool.cleanupLasers();
     for (Enemy& enemy : enemies) {
-        if (enemy.isInUse && enemy.remove) release(&enemy);
+        if (enemy.isInUse && enemy.remove)
+            release(&enemy);
     }
 }
 
-void EnemyPool::destroyEverything() {
+void EnemyPool::destroyEverything()
+{
     Vector3D white(1, 1, 1);
     for (Enemy& enemy : enemies) {
-        if (!enemy.isInUse) continue;
+        if (!enemy.isInUse)
+            continue;
         enemy.remove = true;
         int type = enemy.live.type;
         Vector3D* color = type >= 0 && type < NUM_COLORED_CLEAR_KINDS ? &enemyColors[type] : &white;
@@ -306,18 +351,26 @@ void EnemyPool::destroyEverything() {
     }
 }
 
-void EnemyPool::adjustWaveClock(float dT) { addWaveClock += dT; }
+void EnemyPool::adjustWaveClock(float dT)
+{
+    addWaveClock += dT;
+}
 
-void EnemyPool::queue(int type, float xOffset, float yOffset) { enemiesToCreate.push_back({type, xOffset, yOffset}); }
+void EnemyPool::queue(int type, float xOffset, float yOffset)
+{
+    enemiesToCreate.push_back({type, xOffset, yOffset});
+}
 
-void EnemyPool::queueAtRandomOffset(int type) {
+void EnemyPool::queueAtRandomOffset(int type)
+{
     float xOffset = rand_FloatRange(75, 130);
     float yOffset = rand_FloatRange(90, 130);
     queue(type, xOffset, yOffset);
 }
 
 // Every third wave from wave 6 brings one special enemy ahead of its formation.
-void EnemyPool::queueSpecialEnemies() {
+void EnemyPool::queueSpecialEnemies()
+{
     if (waveCounter > 5 && waveCounter % 3 == 0) {
 #ifdef ZYNTHRA_CLASSIC
         // Spawners and wellAsteroids take turns.
@@ -332,43 +385,50 @@ void EnemyPool::queueSpecialEnemies() {
 #endif
 }
 
-void EnemyPool::addWave(double dT, Vector3D* playerPos, Vector3D* playerYRef) {
+void EnemyPool::addWave(double dT, Vector3D* playerPos, Vector3D* playerYRef)
+{
     addWaveClock = (float)(addWaveClock + dT);
-    if (addWaveClock < waveTimer) return;
+    if (addWaveClock < waveTimer)
+        return;
     addWaveClock = 0;
-    if (difficultyScale > HARDEST_DIFFICULTY) difficultyScale -= DIFFICULTY_STEP;
+    if (difficultyScale > HARDEST_DIFFICULTY)
+        difficultyScale -= DIFFICULTY_STEP;
     waveTimer = rand_FloatRange(6, 8) * difficultyScale;
     int enemyType = rand() % 6;
     queueSpecialEnemies();
     int numEnemies = std::min(MAX_WAVE_SIZE, (int)pow((double)waveCounter, (double)0.78f) + MIN_WAVE_SIZE);
     switch (rand() % 4) {
-        case 0:
-            addEllipticalWave(playerPos, playerYRef, enemyType, numEnemies);
-            break;
-        case 1:
-            addLineWave(playerPos, playerYRef, enemyType, numEnemies);
-            break;
-        case 2:
-            addBarsWave(playerPos, playerYRef, enemyType, numEnemies);
-            break;
-        default:
-            addUWave(playerPos, playerYRef, enemyType, numEnemies);
-            break;
+    case 0:
+        addEllipticalWave(playerPos, playerYRef, enemyType, numEnemies);
+        break;
+    case 1:
+        addLineWave(playerPos, playerYRef, enemyType, numEnemies);
+        break;
+    case 2:
+        addBarsWave(playerPos, playerYRef, enemyType, numEnemies);
+        break;
+    default:
+        addUWave(playerPos, playerYRef, enemyType, numEnemies);
+        break;
     }
     waveCounter++;
 }
 
-void EnemyPool::addEnemy(double, Vector3D* playerPos, float*, Vector3D* playerYRef) {
-    if (enemiesToCreate.empty()) return;
+void EnemyPool::addEnemy(double, Vector3D* playerPos, float*, Vector3D* playerYRef)
+{
+    if (enemiesToCreate.empty())
+        return;
     // Placed around wherever the ship is now; a full pool just drops the entry.
     create(&enemiesToCreate.front(), playerPos, playerYRef);
     enemiesToCreate.erase(enemiesToCreate.begin());
 }
 
-void EnemyPool::addEllipticalWave(Vector3D*, Vector3D*, int enemyType, int numEnemies) {
+void EnemyPool::addEllipticalWave(Vector3D*, Vector3D*, int enemyType, int numEnemies)
+{
     float xScale = rand_FloatRange(80, 130);
     float yScale = rand_FloatRange(80, 130);
-    if (numEnemies <= 0) return;
+    if (numEnemies <= 0)
+        return;
     float step = TWO_PI_F / numEnemies;
     for (int i = 0; i < numEnemies; i++) {
         float angle = i * step;
@@ -376,11 +436,14 @@ void EnemyPool::addEllipticalWave(Vector3D*, Vector3D*, int enemyType, int numEn
     }
 }
 
-void EnemyPool::addLineWave(Vector3D*, Vector3D*, int enemyType, int numEnemies) {
+void EnemyPool::addLineWave(Vector3D*, Vector3D*, int enemyType, int numEnemies)
+{
     int orientation = rand();
     float range = rand_FloatRange(50, 80);
-    if (rand() % 2 == 0) range = -range;
-    if (numEnemies <= 0) return;
+    if (rand() % 2 == 0)
+        range = -range;
+    if (numEnemies <= 0)
+        return;
     for (int i = 0; i < numEnemies; i++) {
         float along = (i - numEnemies * 0.5f) * 25;
         int type = memberKind(enemyType);
@@ -391,7 +454,8 @@ void EnemyPool::addLineWave(Vector3D*, Vector3D*, int enemyType, int numEnemies)
     }
 }
 
-void EnemyPool::addBarsWave(Vector3D*, Vector3D*, int enemyType, int numEnemies) {
+void EnemyPool::addBarsWave(Vector3D*, Vector3D*, int enemyType, int numEnemies)
+{
     int orientation = rand();
     float range = rand_FloatRange(50, 80);
     int half = numEnemies / 2;
@@ -407,9 +471,11 @@ void EnemyPool::addBarsWave(Vector3D*, Vector3D*, int enemyType, int numEnemies)
     }
 }
 
-void EnemyPool::addUWave(Vector3D*, Vector3D*, int enemyType, int numEnemies) {
+void EnemyPool::addUWave(Vector3D*, Vector3D*, int enemyType, int numEnemies)
+{
     float scale = rand_FloatRange(80, 130);
-    if (numEnemies <= 0) return;  // no formation, and no division by zero
+    if (numEnemies <= 0)
+        return;  // no formation, and no division by zero
     int randStart = rand() % numEnemies;
     float spacing = TWO_PI_F / numEnemies * 0.5f;
     for (int i = randStart; i < randStart + numEnemies; i++) {

@@ -69,8 +69,14 @@ public:
 
     EnemyPool();
     void initialize();
-    void setParticlePool(ParticlePool* particlePool) { myParticlePool = particlePool; }
-    void setAsteroidPool(AsteroidPool* asteroidPool) { myAsteroidPool = asteroidPool; }
+    void setParticlePool(ParticlePool* particlePool)
+    {
+        myParticlePool = particlePool;
+    }
+    void setAsteroidPool(AsteroidPool* asteroidPool)
+    {
+        myAsteroidPool = asteroidPool;
+    }
     void setupVBOs();
 
     void create(enemyToCreate* myEnemyToCreate, Vector3D* playerPos, Vector3D* playerYRef);

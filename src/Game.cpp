@@ -107,7 +107,8 @@ void Game::pauseGame()
     selectionTimer = 0;
     if (paused) {
         // Start resumes even from the options screen: leaving it saves them, as any way out does.
-        if (menu->menuMode == 1) menu->writeConfig();
+        if (menu->menuMode == 1)
+            menu->writeConfig();
         unpausing = true;
         unpauseTimer = 0;
     }
@@ -429,15 +430,16 @@ bool sameCorner(const VertexData3D& a, int corner)
 {
     const GLfloat* v = &icoSphereVertices[corner * 3];
     const GLfloat* n = &icoSphereNormals[corner * 3];
-    return a.vertex.x == v[0] && a.vertex.y == v[1] && a.vertex.z == v[2] && a.normal.x == n[0] &&
-           a.normal.y == n[1] && a.normal.z == n[2];
+    return a.vertex.x == v[0] && a.vertex.y == v[1] && a.vertex.z == v[2] && a.normal.x == n[0] && a.normal.y == n[1] &&
+           a.normal.z == n[2];
 }
 
 // The corner's index, added in order of first appearance when it is new.
 int cornerIndex(const VertexData3D& entry)
 {
     for (int corner = 0; corner < icoSphereCorners; corner++)
-        if (sameCorner(entry, corner)) return corner;
+        if (sameCorner(entry, corner))
+            return corner;
     const int corner = icoSphereCorners++;
     const GLfloat position[3] = {entry.vertex.x, entry.vertex.y, entry.vertex.z};
     const GLfloat normal[3] = {entry.normal.x, entry.normal.y, entry.normal.z};
@@ -450,7 +452,8 @@ int cornerIndex(const VertexData3D& entry)
 void setupSphereVBO()
 {
     icoSphereCorners = 0;
-    for (int i = 0; i < icoSphereNumberOfVertices; i++) icoSphereIndices[i] = (GLushort)cornerIndex(icoSphereVertexData[i]);
+    for (int i = 0; i < icoSphereNumberOfVertices; i++)
+        icoSphereIndices[i] = (GLushort)cornerIndex(icoSphereVertexData[i]);
     const GLsizeiptr cornerBytes = (GLsizeiptr)sizeof(GLfloat) * 3 * icoSphereCorners;
     sphere_vertexPosition_VBO = uploadStatic(GL_ARRAY_BUFFER, icoSphereVertices, cornerBytes);
     sphere_vertexNormal_VBO = uploadStatic(GL_ARRAY_BUFFER, icoSphereNormals, cornerBytes);

@@ -20,9 +20,9 @@ public:
     Controller* pndControls = nullptr;
     int gameMode = MODE_MENUS;  // a GameMode
     int score = 0;
-    int sphereColor = 0;  // points since the ship was last lost
+    int sphereColor = 0;         // points since the ship was last lost
     int sphereCurrentColor = 0;  // the arena colour shown, following sphereColor
-    int displayScore = 0;  // the HUD's score, counting up towards score
+    int displayScore = 0;        // the HUD's score, counting up towards score
     int lives = 0;
     int nextLife = 0;
     int bombs = 0;

@@ -11,11 +11,11 @@ public:
     float distLeft;  // remaining range, degrees of arc
     bool isInUse;
     Vector3D position;
-    Vector3D rotationAxis;  // travel is a positive rotation of position about this axis
-    Vector3D forward;       // rotationAxis x position, refreshed every update
+    Vector3D rotationAxis;        // travel is a positive rotation of position about this axis
+    Vector3D forward;             // rotationAxis x position, refreshed every update
     float orientationMatrix[16];  // columns rotationAxis, forward, position
-    int type;  // 0..5 the ship's laser levels, 7 an enemy shot
-    LaserShot* next;  // free-list link while the slot is free
+    int type;                     // 0..5 the ship's laser levels, 7 an enemy shot
+    LaserShot* next;              // free-list link while the slot is free
 
     LaserShot* GetNext() { return next; }
     void SetNext(LaserShot* nextIn) { next = nextIn; }

@@ -29,7 +29,6 @@ const size_t displayNameLength = 39;
 const size_t longestTypedName = 13;
 const double repeatDelay = 0.2;
 
-
 // Key codes of name entry that type no character.
 const int eraseKey = 22;
 const int returnKey = 36;
@@ -37,9 +36,9 @@ const int firstTypingKey = 10;
 const int lastTypingKey = 58;
 
 const char* const movementLines[NUM_CONTROL_SCHEMES] = {"Movement: Left Nub", "Movement: Right Nub", "Movement: D-Pad",
-                                      "Movement: ABXY Buttons"};
+                                                        "Movement: ABXY Buttons"};
 const char* const firingLines[NUM_CONTROL_SCHEMES] = {"Firing: Left Nub", "Firing: Right Nub", "Firing: D-Pad",
-                                    "Firing: ABXY Buttons"};
+                                                      "Firing: ABXY Buttons"};
 
 // The bar's right edge (second and fourth vertex) follows its eased width.
 GLfloat selectionVertices[] = {0, 32, 0, 300, 32, 0, 0, 0, 0, 300, 0, 0};
@@ -51,7 +50,7 @@ struct Default {
     int score;
 };
 const Default defaultHighScores[highScoreRows] = {
-    {"kovar", 935808}, {"mirel", 500000}, {"quil", 250000},  {"talva", 125000}, {"ruka", 100000},
+    {"kovar", 935808}, {"mirel", 500000}, {"quil", 250000}, {"talva", 125000}, {"ruka", 100000},
     {"brenn", 75000},  {"hallem", 50000}, {"veska", 25000}, {"ondri", 12500},  {"pelio", 10000}};
 
 // Scans a signed decimal the way "%d" does, but refuses values beyond int
@@ -61,7 +60,8 @@ bool parseNumber(const char* text, int& value)
     char* end = nullptr;
     errno = 0;
     const long long number = strtoll(text, &end, 10);
-    if (end == text || errno == ERANGE || number < INT_MIN || number > INT_MAX) return false;
+    if (end == text || errno == ERANGE || number < INT_MIN || number > INT_MAX)
+        return false;
     value = (int)number;
     return true;
 }
@@ -72,13 +72,16 @@ bool parseNumber(const char* text, int& value)
 // between a newline and a tab.
 bool parseWordAndNumber(const char* line, std::string& word, int& value)
 {
-    while (isspace((unsigned char)*line)) ++line;
+    while (isspace((unsigned char)*line))
+        ++line;
     const char* start = line;
     bool printable = true;
     for (; *line != '\0' && !isspace((unsigned char)*line); ++line)
-        if (iscntrl((unsigned char)*line)) printable = false;
+        if (iscntrl((unsigned char)*line))
+            printable = false;
     const size_t length = line - start;
-    if (length == 0 || length > wordFieldLength || !printable || !parseNumber(line, value)) return false;
+    if (length == 0 || length > wordFieldLength || !printable || !parseNumber(line, value))
+        return false;
     word.assign(start, length);
     return true;
 }
@@ -104,7 +107,8 @@ template <typename LineHandler>
 FileRead forEachLine(const char* fileName, LineHandler onLine)
 {
     FILE* file = fopen(fileName, "r");
-    if (file == nullptr) return errno == ENOENT ? FileRead::missing : FileRead::unreadable;
+    if (file == nullptr)
+        return errno == ENOENT ? FileRead::missing : FileRead::unreadable;
     struct stat info;
     if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
         fclose(file);
@@ -112,8 +116,7 @@ FileRead forEachLine(const char* fileName, LineHandler onLine)
     }
     char* line = nullptr;
     size_t capacity = 0;
-    while (getline(&line, &capacity, file) != -1 && onLine(line)) {
-    }
+    while (getline(&line, &capacity, file) != -1 && onLine(line)) {}
     const bool failed = ferror(file) != 0;
     free(line);
     fclose(file);
@@ -125,8 +128,10 @@ bool writeAll(int fd, const std::string& contents)
     size_t done = 0;
     while (done < contents.size()) {
         const ssize_t n = write(fd, contents.data() + done, contents.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
         done += (size_t)n;
     }
     return true;
@@ -139,10 +144,12 @@ void replaceFile(const char* fileName, const std::string& contents)
 {
     const std::string temporary = std::string(fileName) + ".tmp";
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return;
+    if (fd < 0)
+        return;
     bool complete = writeAll(fd, contents) && fsync(fd) == 0;
     complete = close(fd) == 0 && complete;
-    if (!complete || rename(temporary.c_str(), fileName) != 0) unlink(temporary.c_str());
+    if (!complete || rename(temporary.c_str(), fileName) != 0)
+        unlink(temporary.c_str());
 }
 
 // Moves an eased value an eighth of the way to its target each drawn frame,
@@ -197,7 +204,8 @@ void Menu::loadMainMenu()
 void Menu::changeMenu(int menu)
 {
     static const int lastItem[NUM_MENU_SCREENS] = {4, 4, 0, 2, 0, 0};
-    if (menu < 0 || menu >= NUM_MENU_SCREENS) return;
+    if (menu < 0 || menu >= NUM_MENU_SCREENS)
+        return;
     menuMode = menu;
     menuSelect = 0;
     selectPos = 0;
@@ -211,9 +219,12 @@ int Menu::getSelectionWidth(int menu, int selection)
     static const int movementWidths[NUM_CONTROL_SCHEMES] = {19, 20, 16, 23};
     static const int firingWidths[NUM_CONTROL_SCHEMES] = {17, 18, 14, 21};
 
-    if (menu == MENU_MAIN && selection >= 0 && selection <= 4) return mainWidths[selection];
-    if (menu == MENU_PAUSE && selection >= 0 && selection <= 2) return pauseWidths[selection];
-    if (menu != MENU_OPTIONS) return 0;
+    if (menu == MENU_MAIN && selection >= 0 && selection <= 4)
+        return mainWidths[selection];
+    if (menu == MENU_PAUSE && selection >= 0 && selection <= 2)
+        return pauseWidths[selection];
+    if (menu != MENU_OPTIONS)
+        return 0;
     switch (selection) {
     case 0:
         return 19;
@@ -235,7 +246,8 @@ int Menu::getSelectionWidth(int menu, int selection)
 // Buttons are held levels: one accepted press per 0.2 s, shared by all of them.
 bool Menu::accepted(bool held)
 {
-    if (!held || selectionTimer < repeatDelay) return false;
+    if (!held || selectionTimer < repeatDelay)
+        return false;
     selectionTimer = 0;
     return true;
 }
@@ -245,7 +257,8 @@ void Menu::menuPollInput(double dT)
     selectionTimer += dT;
 
 #ifndef ZYNTHRA_CLASSIC
-    if (accepted(pndControls->inputSelect)) takeScreenshot();
+    if (accepted(pndControls->inputSelect))
+        takeScreenshot();
 #endif
 
     if (accepted(pndControls->inputB)) {
@@ -271,15 +284,19 @@ void Menu::menuPollInput(double dT)
 
     if (accepted(pndControls->inputUp)) {
         playSound(SOUND_MENU_CHANGE);
-        if (--menuSelect < 0) menuSelect = currentMenuSelections;
+        if (--menuSelect < 0)
+            menuSelect = currentMenuSelections;
     }
     if (accepted(pndControls->inputDown)) {
         playSound(SOUND_MENU_CHANGE);
-        if (++menuSelect > currentMenuSelections) menuSelect = 0;
+        if (++menuSelect > currentMenuSelections)
+            menuSelect = 0;
     }
     if (menuMode == MENU_OPTIONS) {
-        if (pndControls->inputRight) adjustOption(1);
-        if (pndControls->inputLeft) adjustOption(-1);
+        if (pndControls->inputRight)
+            adjustOption(1);
+        if (pndControls->inputLeft)
+            adjustOption(-1);
     }
 }
 
@@ -306,7 +323,8 @@ void Menu::confirmSelection()
             quit = true;
         break;
     case MENU_OPTIONS:
-        if (menuSelect == 4) leaveOptions();
+        if (menuSelect == 4)
+            leaveOptions();
         break;
     case MENU_HIGH_SCORES:
     case MENU_CREDITS:
@@ -337,15 +355,18 @@ void Menu::adjustOption(int step)
         break;
     case 2:
     case 3: {
-        if (selectionTimer < repeatDelay) return;
+        if (selectionTimer < repeatDelay)
+            return;
         playSound(SOUND_MENU_SELECT);
         selectionTimer = 0;
         int& option = menuSelect == 2 ? movementOption : firingOption;
         // Only the step's own direction wraps: Right lifts a hand-edited
         // negative scheme by one, Left takes it to 3.
         option += step;
-        if (option >= NUM_CONTROL_SCHEMES) option = SCHEME_LEFT_NUB;
-        if (step < 0 && option < 0) option = SCHEME_FACE_BUTTONS;
+        if (option >= NUM_CONTROL_SCHEMES)
+            option = SCHEME_LEFT_NUB;
+        if (step < 0 && option < 0)
+            option = SCHEME_FACE_BUTTONS;
         if (menuSelect == 2)
             game->setMovementOption(option);
         else
@@ -496,7 +517,8 @@ void Menu::readConfig()
     const FileRead result = forEachLine(configFileName, [&](const char* line) {
         std::string key;
         int value = 0;
-        if (!parseWordAndNumber(line, key, value)) return true;
+        if (!parseWordAndNumber(line, key, value))
+            return true;
         parsedLines++;
         if (key == "movement") {
             movementOption = value >= NUM_CONTROL_SCHEMES ? DEFAULT_MOVEMENT_SCHEME : value;
@@ -511,7 +533,8 @@ void Menu::readConfig()
         }
         return parsedLines < 4;
     });
-    if (result == FileRead::read) return;
+    if (result == FileRead::read)
+        return;
 
     puts("Unable to open config file!");
     if (result == FileRead::unreadable) {
@@ -530,7 +553,8 @@ void Menu::readConfig()
 
 void Menu::writeConfig()
 {
-    if (!configSaved) return;
+    if (!configSaved)
+        return;
     char text[128];
     snprintf(text, sizeof text, "movement\t%d\nfiring\t%d\nsound\t%d\nmusic\t%d\n", movementOption, firingOption,
              getSoundVol(), getMusicVol());
@@ -547,8 +571,10 @@ void Menu::readHighScores()
 
     int row = 0;
     const FileRead result = forEachLine(highScoresFileName, [&](const char* line) {
-        if (row == highScoreRows) return false;
-        if (parseScoreRow(line, highScores_names[row], highScores_scores[row])) row++;
+        if (row == highScoreRows)
+            return false;
+        if (parseScoreRow(line, highScores_names[row], highScores_scores[row]))
+            row++;
         return true;
     });
     if (result == FileRead::read) {
@@ -590,14 +616,16 @@ void Menu::refreshHighScores()
 {
     for (int i = 0; i < highScoreRows; i++) {
         std::string shown = highScores_names[i];
-        if (shown.size() < displayNameLength) shown.resize(displayNameLength, '.');
+        if (shown.size() < displayNameLength)
+            shown.resize(displayNameLength, '.');
         highScores_displayNames[i] = shown;
     }
 }
 
 void Menu::writeHighScores()
 {
-    if (!highScoresSaved) return;
+    if (!highScoresSaved)
+        return;
     std::string text;
     for (int i = 0; i < highScoreRows; i++)
         text += highScores_names[i] + '\t' + std::to_string(highScores_scores[i]) + '\n';
@@ -611,9 +639,11 @@ void Menu::setupKeyChars()
     static const char* const rows[] = {"1234567890", "qwertyuiop", "asdfghjkl", "zxcvbnm"};
     static const int firstCodes[] = {10, 24, 38, 52};
 
-    for (char& c : keyChars) c = 0;
+    for (char& c : keyChars)
+        c = 0;
     for (int r = 0; r < 4; r++)
-        for (int i = 0; rows[r][i] != '\0'; i++) keyChars[firstCodes[r] + i] = rows[r][i];
+        for (int i = 0; rows[r][i] != '\0'; i++)
+            keyChars[firstCodes[r] + i] = rows[r][i];
 }
 
 // The next key that went down, however fast keys come; otherwise a held key
@@ -625,7 +655,8 @@ int Menu::getKey(double)
         selectionTimer = 0;
         return pressed;
     }
-    if (selectionTimer < repeatDelay) return 0;
+    if (selectionTimer < repeatDelay)
+        return 0;
     for (int code = firstTypingKey; code <= lastTypingKey; code++) {
         if (keys[code] == 1) {
             selectionTimer = 0;
@@ -639,7 +670,8 @@ int Menu::getKey(double)
 int Menu::takeTypingPress()
 {
     for (int code = takeKeyPress(); code != 0; code = takeKeyPress())
-        if (code >= firstTypingKey && code <= lastTypingKey) return code;
+        if (code >= firstTypingKey && code <= lastTypingKey)
+            return code;
     return 0;
 }
 

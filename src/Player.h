@@ -40,7 +40,7 @@ public:
 #endif
     LaserShotPool myLaserPool;
     ParticlePool* myParticlePool;
-    float orientation;  // heading of the nose, degrees about the surface normal
+    float orientation;            // heading of the nose, degrees about the surface normal
     float orientationMatrix[16];  // carries the model from (0, 0, 1) to the ship's place
     float shotClock;
     float bombClock;

@@ -10,27 +10,15 @@
 namespace {
 
 const char* const soundFiles[] = {
-    "laser4_soft.wav",
-    "splosion_soft.wav",
-    "bomb1.wav",
-    "asteroidBreak_soft.wav",
-    "asteroidIncoming.wav",
-    "menuSelect.wav",
-    "menuChange.wav",
-    "laserUpVoice.wav",
-    "playerDeath.wav",
-    "rez.wav",
-    "extraBombVoice.wav",
-    "extraLifeVoice.wav",
-    "superLaserVoice.wav",
-    "gameOverVoice.wav",
-    "asteroidBreak.wav",
+    "laser4_soft.wav",         "splosion_soft.wav", "bomb1.wav",          "asteroidBreak_soft.wav",
+    "asteroidIncoming.wav",    "menuSelect.wav",    "menuChange.wav",     "laserUpVoice.wav",
+    "playerDeath.wav",         "rez.wav",           "extraBombVoice.wav", "extraLifeVoice.wav",
+    "superLaserVoice.wav",     "gameOverVoice.wav", "asteroidBreak.wav",
 #ifndef ZYNTHRA_CLASSIC
     "extraDecoyBombVoice.wav",
 #endif
 };
-static_assert(sizeof soundFiles / sizeof soundFiles[0] == NUM_SOUNDS,
-              "one file per sound number");
+static_assert(sizeof soundFiles / sizeof soundFiles[0] == NUM_SOUNDS, "one file per sound number");
 
 const char* const musicFiles[2] = {"menuLoop.ogg", "musicLoop.ogg"};
 
@@ -57,7 +45,8 @@ int mixerVolume(int level)
 void switchMusic(int track)
 {
     Mix_HaltMusic();
-    if (music[track]) Mix_PlayMusic(music[track], -1);
+    if (music[track])
+        Mix_PlayMusic(music[track], -1);
 }
 
 }  // namespace
@@ -74,13 +63,16 @@ void setupAudio()
     setMusicVolDirect(50);
     setSoundVolDirect(40);
 
-    for (int track = 0; track < 2; ++track) music[track] = Mix_LoadMUS(musicFiles[track]);
-    for (int sound = 0; sound < NUM_SOUNDS; ++sound) sounds[sound] = Mix_LoadWAV(soundFiles[sound]);
+    for (int track = 0; track < 2; ++track)
+        music[track] = Mix_LoadMUS(musicFiles[track]);
+    for (int sound = 0; sound < NUM_SOUNDS; ++sound)
+        sounds[sound] = Mix_LoadWAV(soundFiles[sound]);
 }
 
 void playSound(int sound)
 {
-    if (sound < 0 || sound >= NUM_SOUNDS || !sounds[sound]) return;
+    if (sound < 0 || sound >= NUM_SOUNDS || !sounds[sound])
+        return;
     Mix_PlayChannel(-1, sounds[sound], 0);
 }
 

@@ -57,7 +57,8 @@ void getInput(Controller* myController)
     myController->inputR = s & pnd_evdev_rtrigger;
     myController->inputStart = s & pnd_evdev_start;
     myController->inputSelect = s & pnd_evdev_select;
-    if (s & pnd_evdev_pandora) puts("Well that was something...");
+    if (s & pnd_evdev_pandora)
+        puts("Well that was something...");
 
     readNub(pnd_evdev_nub1, &myController->nub0X, &myController->nub0Y);
     readNub(pnd_evdev_nub2, &myController->nub1X, &myController->nub1Y);
@@ -75,7 +76,8 @@ int keyPressCount = 0;
 // same time stamp; together they are no release and no new press.
 bool isAutoRepeat(Display* display, const XKeyEvent& release)
 {
-    if (XEventsQueued(display, QueuedAfterReading) == 0) return false;
+    if (XEventsQueued(display, QueuedAfterReading) == 0)
+        return false;
     XEvent next;
     XPeekEvent(display, &next);
     return next.type == KeyPress && next.xkey.keycode == release.keycode && next.xkey.time == release.time;
@@ -91,7 +93,8 @@ void updateKeyboard(int* keys, Display* x_display)
         const int code = event.xkey.keycode & 255;
         if (event.type == KeyPress) {
             // A press of a key already down is a repeat, not a key going down.
-            if (keys[code] != 1) recordKeyPress(code);
+            if (keys[code] != 1)
+                recordKeyPress(code);
             keys[code] = 1;
         } else if (event.type == KeyRelease) {
             if (isAutoRepeat(x_display, event.xkey))
@@ -107,15 +110,18 @@ void updateKeyboard(int* keys, Display* x_display)
 void recordKeyPress(int code)
 {
     // When the player outtypes the frames by 64 keys, the newest are dropped.
-    if (keyPressCount < maxKeyPresses) keyPresses[keyPressCount++] = code;
+    if (keyPressCount < maxKeyPresses)
+        keyPresses[keyPressCount++] = code;
 }
 
 int takeKeyPress()
 {
-    if (keyPressCount == 0) return 0;
+    if (keyPressCount == 0)
+        return 0;
     const int code = keyPresses[0];
     keyPressCount--;
-    for (int i = 0; i < keyPressCount; i++) keyPresses[i] = keyPresses[i + 1];
+    for (int i = 0; i < keyPressCount; i++)
+        keyPresses[i] = keyPresses[i + 1];
     return code;
 }
 

@@ -112,7 +112,8 @@ Box screenBox(const GLfloat (*clip)[4], int count)
     Box box{HUGE_VALF, HUGE_VALF, -HUGE_VALF, -HUGE_VALF};
     for (int i = 0; i < count; i++) {
         const GLfloat* p = clip[i];
-        if (p[3] < NEAREST_W) return {-HUGE_VALF, -HUGE_VALF, HUGE_VALF, HUGE_VALF};
+        if (p[3] < NEAREST_W)
+            return {-HUGE_VALF, -HUGE_VALF, HUGE_VALF, HUGE_VALF};
         const float x = p[0] / p[3] * batch.halfWidth, y = p[1] / p[3] * batch.halfHeight;
         box = {std::min(box.x0, x), std::min(box.y0, y), std::max(box.x1, x), std::max(box.y1, y)};
     }
@@ -122,7 +123,8 @@ Box screenBox(const GLfloat (*clip)[4], int count)
 void drawRun()
 {
     const int n = batch.vertices;
-    if (n == 0) return;
+    if (n == 0)
+        return;
     std::memcpy(batch.positions[n], batch.positions[0], sizeof(batch.positions[0]) * n);
     std::memcpy(batch.colors[n], batch.glowColors[0], sizeof(batch.colors[0]) * n);
     if (batch.pointersElsewhere) {
@@ -141,24 +143,30 @@ void drawRun()
 // Whether the model can join the run without changing what any pixel shows.
 bool fitsRun(const Box& coreBox, const GlowStyle& style, int lineVertices)
 {
-    if (batch.models == 0) return true;
-    if (style.coreWidth != batch.coreWidth || style.glowWidth != batch.glowWidth) return false;
-    if (batch.models == MAX_RUN_MODELS || batch.vertices + lineVertices > MAX_RUN_VERTICES) return false;
+    if (batch.models == 0)
+        return true;
+    if (style.coreWidth != batch.coreWidth || style.glowWidth != batch.glowWidth)
+        return false;
+    if (batch.models == MAX_RUN_MODELS || batch.vertices + lineVertices > MAX_RUN_VERTICES)
+        return false;
     for (int i = 0; i < batch.models; i++)
-        if (coreBox.overlaps(batch.glowBoxes[i])) return false;
+        if (coreBox.overlaps(batch.glowBoxes[i]))
+            return false;
     return true;
 }
 
 void transform(const float* m, const Vertex3D& v, GLfloat* out)
 {
-    for (int row = 0; row < 4; row++) out[row] = m[row] * v.x + m[4 + row] * v.y + m[8 + row] * v.z + m[12 + row];
+    for (int row = 0; row < 4; row++)
+        out[row] = m[row] * v.x + m[4 + row] * v.y + m[8 + row] * v.z + m[12 + row];
 }
 
 }  // namespace
 
 void beginProjectedDrawing()
 {
-    if (batch.depth++ > 0) return;
+    if (batch.depth++ > 0)
+        return;
     GLint viewport[4];
     glGetFloatv(GL_MODELVIEW_MATRIX, batch.modelView);
     glGetFloatv(GL_PROJECTION_MATRIX, batch.projection);
@@ -189,7 +197,8 @@ void projectTranslated(const Vector3D& p, GLfloat* clip)
     matrixTranslate(moved, p.x, p.y, p.z);
     const float* m = batch.projection;
     const float* c = moved + 12;
-    for (int row = 0; row < 4; row++) clip[row] = m[row] * c[0] + m[4 + row] * c[1] + m[8 + row] * c[2] + m[12 + row] * c[3];
+    for (int row = 0; row < 4; row++)
+        clip[row] = m[row] * c[0] + m[4 + row] * c[1] + m[8 + row] * c[2] + m[12 + row] * c[3];
 }
 
 void drawGlowingModel(const LineModel& model, const float* modelView, const GlowStyle& style)
@@ -199,10 +208,12 @@ void drawGlowingModel(const LineModel& model, const float* modelView, const Glow
     float clip[16];
     multiplyMatrices(batch.projection, modelView, clip);
     GLfloat placed[MAX_MODEL_VERTICES][4];
-    for (int i = 0; i < n; i++) transform(clip, model.vertices[i], placed[i]);
+    for (int i = 0; i < n; i++)
+        transform(clip, model.vertices[i], placed[i]);
     const Box box = screenBox(placed, n);
     const Box coreBox = box.grown(style.coreWidth * 0.5f + BOX_MARGIN);
-    if (!fitsRun(coreBox, style, lineVertices)) drawRun();
+    if (!fitsRun(coreBox, style, lineVertices))
+        drawRun();
 
     // A loop becomes its lines: each vertex to the next, and the last back to the first.
     for (int i = 0; i < lineVertices; i++) {
@@ -221,7 +232,8 @@ void drawGlowingModel(const LineModel& model, const float* modelView, const Glow
 void drawProjectedPoints(const GLfloat (*clip)[4], const GLfloat (*colors)[4], int count, GLfloat size)
 {
     drawRun();
-    if (count == 0) return;
+    if (count == 0)
+        return;
     glVertexPointer(4, GL_FLOAT, 0, clip);
     glColorPointer(4, GL_FLOAT, 0, colors);
     batch.pointersElsewhere = true;
@@ -231,7 +243,8 @@ void drawProjectedPoints(const GLfloat (*clip)[4], const GLfloat (*colors)[4], i
 
 void endProjectedDrawing()
 {
-    if (--batch.depth > 0) return;
+    if (--batch.depth > 0)
+        return;
     drawRun();
     glDisableClientState(GL_COLOR_ARRAY);
     glShadeModel(GL_SMOOTH);

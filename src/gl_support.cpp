@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -88,9 +87,9 @@ static void requestFullScreen()
 {
     Atom state = XInternAtom(__x_display, "_NET_WM_STATE", True);
     Atom fullScreen = XInternAtom(__x_display, "_NET_WM_STATE_FULLSCREEN", True);
-    if (state == None || fullScreen == None) return;
-    XChangeProperty(__x_display, __win, state, XA_ATOM, 32, PropModeReplace,
-                    (unsigned char*)&fullScreen, 1);
+    if (state == None || fullScreen == None)
+        return;
+    XChangeProperty(__x_display, __win, state, XA_ATOM, 32, PropModeReplace, (unsigned char*)&fullScreen, 1);
 }
 
 static void hidePointer()
@@ -104,8 +103,7 @@ static void hidePointer()
     XDefineCursor(__x_display, __win, curs);
 }
 
-static int decodePng(FILE* file, const char* filename, std::vector<unsigned char>& pixels, int& width,
-                     int& height);
+static int decodePng(FILE* file, const char* filename, std::vector<unsigned char>& pixels, int& width, int& height);
 
 // The icon as _NET_WM_ICON wants it: width, height, then one ARGB value per
 // pixel (in longs, whatever their size). Empty when the image cannot be read.
@@ -113,12 +111,14 @@ static std::vector<unsigned long> iconProperty(const char* filename)
 {
     std::vector<unsigned long> property;
     FILE* file = fopen(filename, "rb");
-    if (file == NULL) return property;
+    if (file == NULL)
+        return property;
     std::vector<unsigned char> pixels;
     int width = 0, height = 0;
     const int components = decodePng(file, filename, pixels, width, height);
     fclose(file);
-    if (components == 0) return property;
+    if (components == 0)
+        return property;
     property.push_back(width);
     property.push_back(height);
     for (size_t i = 0; i < pixels.size(); i += components) {
@@ -180,8 +180,8 @@ static int openWindow(bool fullScreen)
 
     XSetWindowAttributes swa;
     memset(&swa, 0, sizeof swa);
-    swa.event_mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
-                     PointerMotionMask | ButtonMotionMask | StructureNotifyMask | FocusChangeMask;
+    swa.event_mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                     ButtonMotionMask | StructureNotifyMask | FocusChangeMask;
     __win = XCreateWindow(__x_display, root, 0, 0, windowWidth, windowHeight, 0, CopyFromParent, InputOutput,
                           CopyFromParent, CWEventMask, &swa);
 
@@ -191,7 +191,8 @@ static int openWindow(bool fullScreen)
     XChangeWindowAttributes(__x_display, __win, CWOverrideRedirect, &xattr);
 
     // The handheld always runs full screen; a desktop window only when asked.
-    if (onHandheldScreen || fullScreen) requestFullScreen();
+    if (onHandheldScreen || fullScreen)
+        requestFullScreen();
 
     XWMHints hints;
     memset(&hints, 0, sizeof hints);
@@ -244,7 +245,8 @@ static int openContext()
 
 int initDisplay(bool fullScreen)
 {
-    if (openWindow(fullScreen) != 0) return 1;
+    if (openWindow(fullScreen) != 0)
+        return 1;
     return openContext();
 }
 
@@ -289,7 +291,8 @@ static WindowEvents pendingEvents;
 
 void noteWindowEvent(const XEvent* event)
 {
-    if (event->xany.window != __win) return;
+    if (event->xany.window != __win)
+        return;
     switch (event->type) {
     case ConfigureNotify:
         if (event->xconfigure.width != windowWidth || event->xconfigure.height != windowHeight) {
@@ -299,7 +302,8 @@ void noteWindowEvent(const XEvent* event)
         }
         break;
     case FocusOut:
-        if (isFocusLost(event->xfocus)) pendingEvents.focusLost = true;
+        if (isFocusLost(event->xfocus))
+            pendingEvents.focusLost = true;
         break;
     case ClientMessage:
         if (event->xclient.message_type == wmProtocols && (Atom)event->xclient.data.l[0] == wmDeleteWindow)
@@ -313,7 +317,8 @@ void noteWindowEvent(const XEvent* event)
 WindowEvents pollWindowEvents()
 {
     XEvent event;
-    while (XCheckIfEvent(__x_display, &event, isWindowEvent, NULL)) noteWindowEvent(&event);
+    while (XCheckIfEvent(__x_display, &event, isWindowEvent, NULL))
+        noteWindowEvent(&event);
     const WindowEvents events = pendingEvents;
     pendingEvents = WindowEvents();
     return events;
@@ -325,7 +330,8 @@ void setupGlStuff()
     printf("%d, %d\n", EGL_MIN_SWAP_INTERVAL, EGL_MAX_SWAP_INTERVAL);
     // Movement is a step per frame: on a desktop, hold the frames to the
     // display's pace where the driver can (the handheld keeps its free run).
-    if (!onHandheldScreen) setSwapInterval(1);
+    if (!onHandheldScreen)
+        setSwapInterval(1);
 
     applyViewport();
     glClearColor(0, 0, 0, 1);
@@ -386,7 +392,8 @@ void setSwapInterval(int iv)
 // the picture are cleared last, so they stay black.
 static void clearBars()
 {
-    if (picture.width == windowWidth && picture.height == windowHeight) return;
+    if (picture.width == windowWidth && picture.height == windowHeight)
+        return;
     glEnable(GL_SCISSOR_TEST);
     if (picture.x > 0) {
         glScissor(0, 0, picture.x, windowHeight);
@@ -409,7 +416,8 @@ void swapBuffers()
     // server first lets Xlib's I/O error handler report it and end the program.
     // Events read here stay queued for whoever drains them. (Not XPending: that
     // is how the game drains its keyboard, which vpad watches for.)
-    if (__x_display != nullptr) XEventsQueued(__x_display, QueuedAfterFlush);
+    if (__x_display != nullptr)
+        XEventsQueued(__x_display, QueuedAfterFlush);
     clearBars();
     eglSwapBuffers(__egl_display, __egl_surface);
 }
@@ -419,12 +427,15 @@ void closeGLES()
 {
     if (__egl_display != EGL_NO_DISPLAY) {
         eglMakeCurrent(__egl_display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-        if (__egl_context != EGL_NO_CONTEXT) eglDestroyContext(__egl_display, __egl_context);
-        if (__egl_surface != EGL_NO_SURFACE) eglDestroySurface(__egl_display, __egl_surface);
+        if (__egl_context != EGL_NO_CONTEXT)
+            eglDestroyContext(__egl_display, __egl_context);
+        if (__egl_surface != EGL_NO_SURFACE)
+            eglDestroySurface(__egl_display, __egl_surface);
         eglTerminate(__egl_display);
     }
     if (__x_display != nullptr) {
-        if (__win != 0) XDestroyWindow(__x_display, __win);
+        if (__win != 0)
+            XDestroyWindow(__x_display, __win);
         XCloseDisplay(__x_display);
     }
     __egl_context = EGL_NO_CONTEXT;
@@ -462,8 +473,7 @@ void updateCamera(Vector3D* playerPos, Vector3D* playerUp)
         up.x += 0.02f * sinf(shakeAmount);
         up.y += 0.02f * cosf(shakeAmount);
     }
-    gluLookAt(camRadius * playerPos->x, camRadius * playerPos->y, camRadius * playerPos->z, 0, 0, 0,
-              up.x, up.y, up.z);
+    gluLookAt(camRadius * playerPos->x, camRadius * playerPos->y, camRadius * playerPos->z, 0, 0, 0, up.x, up.y, up.z);
 }
 
 void addShake(float amount)
@@ -489,15 +499,21 @@ void lookAtMatrix(float* m, float eyex, float eyey, float eyez, float upx, float
     const Vector3D x(y.y * z.z - y.z * z.y, -y.x * z.z + y.z * z.x, y.x * z.y - y.y * z.x);
 
     memset(m, 0, 16 * sizeof(float));
-    m[0] = x.x; m[4] = x.y; m[8] = x.z;
-    m[1] = y.x; m[5] = y.y; m[9] = y.z;
-    m[2] = z.x; m[6] = z.y; m[10] = z.z;
+    m[0] = x.x;
+    m[4] = x.y;
+    m[8] = x.z;
+    m[1] = y.x;
+    m[5] = y.y;
+    m[9] = y.z;
+    m[2] = z.x;
+    m[6] = z.y;
+    m[10] = z.z;
     m[15] = 1;
 }
 
 // The view always looks at the origin: the centre arguments are not needed.
-void gluLookAt(GLfloat eyex, GLfloat eyey, GLfloat eyez, GLfloat, GLfloat, GLfloat, GLfloat upx,
-               GLfloat upy, GLfloat upz)
+void gluLookAt(GLfloat eyex, GLfloat eyey, GLfloat eyez, GLfloat, GLfloat, GLfloat, GLfloat upx, GLfloat upy,
+               GLfloat upz)
 {
     float m[16];
     lookAtMatrix(m, eyex, eyey, eyez, upx, upy, upz);
@@ -510,7 +526,8 @@ void multiplyMatrices(const float* a, const float* b, float* out)
     for (int col = 0; col < 4; col++) {
         for (int row = 0; row < 4; row++) {
             float sum = 0;
-            for (int k = 0; k < 4; k++) sum += a[k * 4 + row] * b[col * 4 + k];
+            for (int k = 0; k < 4; k++)
+                sum += a[k * 4 + row] * b[col * 4 + k];
             out[col * 4 + row] = sum;
         }
     }
@@ -521,9 +538,15 @@ static void rotationFromSinCos(float* m, float s, float c, float ax, float ay, f
 {
     const float t = 1 - c;
     memset(m, 0, 16 * sizeof(float));
-    m[0] = ax * ax * t + c;      m[4] = ax * ay * t - az * s; m[8] = ax * az * t + ay * s;
-    m[1] = ay * ax * t + az * s; m[5] = ay * ay * t + c;      m[9] = ay * az * t - ax * s;
-    m[2] = az * ax * t - ay * s; m[6] = az * ay * t + ax * s; m[10] = az * az * t + c;
+    m[0] = ax * ax * t + c;
+    m[4] = ax * ay * t - az * s;
+    m[8] = ax * az * t + ay * s;
+    m[1] = ay * ax * t + az * s;
+    m[5] = ay * ay * t + c;
+    m[9] = ay * az * t - ax * s;
+    m[2] = az * ax * t - ay * s;
+    m[6] = az * ay * t + ax * s;
+    m[10] = az * az * t + c;
     m[15] = 1;
 }
 
@@ -556,21 +579,30 @@ void OpenGLAccumulateMatrix(float* results, float rotX, float rotY)
 static int componentsOf(int colourType)
 {
     switch (colourType) {
-    case PNG_COLOR_TYPE_GRAY: return 1;
-    case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
-    case PNG_COLOR_TYPE_RGB: return 3;
-    case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
-    default: return 0;
+    case PNG_COLOR_TYPE_GRAY:
+        return 1;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+        return 2;
+    case PNG_COLOR_TYPE_RGB:
+        return 3;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+        return 4;
+    default:
+        return 0;
     }
 }
 
 static GLenum glFormatOf(int components)
 {
     switch (components) {
-    case 3: return GL_RGB;
-    case 2: return GL_LUMINANCE_ALPHA;
-    case 1: return GL_LUMINANCE;
-    default: return GL_RGBA;
+    case 3:
+        return GL_RGB;
+    case 2:
+        return GL_LUMINANCE_ALPHA;
+    case 1:
+        return GL_LUMINANCE;
+    default:
+        return GL_RGBA;
     }
 }
 
@@ -602,15 +634,16 @@ static int largestTextureSide()
 
 // Decodes an open PNG file to 8-bit samples, top row first. Returns the
 // component count, or 0 when the file is not a usable PNG (or too large).
-static int decodePng(FILE* file, const char* filename, std::vector<unsigned char>& pixels,
-                     int& width, int& height)
+static int decodePng(FILE* file, const char* filename, std::vector<unsigned char>& pixels, int& width, int& height)
 {
     unsigned char header[8];
-    if (fread(header, 1, 8, file) != 8 || png_sig_cmp(header, 0, 8) != 0) return 0;
+    if (fread(header, 1, 8, file) != 8 || png_sig_cmp(header, 0, 8) != 0)
+        return 0;
     rewind(file);
 
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL);
-    if (png == NULL) return 0;
+    if (png == NULL)
+        return 0;
     png_infop info = png_create_info_struct(png);
     if (info == NULL) {
         png_destroy_read_struct(&png, NULL, NULL);
@@ -630,15 +663,19 @@ static int decodePng(FILE* file, const char* filename, std::vector<unsigned char
     png_init_io(png, file);
     png_read_info(png, info);
     const int largest = largestTextureSide();
-    if (png_get_image_width(png, info) > (png_uint_32)largest || png_get_image_height(png, info) > (png_uint_32)largest) {
+    if (png_get_image_width(png, info) > (png_uint_32)largest ||
+        png_get_image_height(png, info) > (png_uint_32)largest) {
         png_destroy_read_struct(&png, &info, NULL);
         return 0;
     }
     int bitDepth = png_get_bit_depth(png, info);
     int colourType = png_get_color_type(png, info);
-    if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
-    if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
-    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+    if (colourType == PNG_COLOR_TYPE_PALETTE)
+        png_set_palette_to_rgb(png);
+    if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8)
+        png_set_expand_gray_1_2_4_to_8(png);
+    if (png_get_valid(png, info, PNG_INFO_tRNS))
+        png_set_tRNS_to_alpha(png);
     if (bitDepth == 16)
         png_set_strip_16(png);
     else if (bitDepth < 8)
@@ -657,7 +694,8 @@ static int decodePng(FILE* file, const char* filename, std::vector<unsigned char
     const size_t rowBytes = (size_t)width * components;
     pixels.resize(rowBytes * height);
     rows.resize(height);
-    for (int i = 0; i < height; i++) rows[i] = pixels.data() + i * rowBytes;
+    for (int i = 0; i < height; i++)
+        rows[i] = pixels.data() + i * rowBytes;
     png_read_image(png, rows.data());
     png_read_end(png, NULL);
     png_destroy_read_struct(&png, &info, NULL);
@@ -676,13 +714,15 @@ static int decodePng(FILE* file, const char* filename, std::vector<unsigned char
 static GLuint loadPng(const char* filename, bool required)
 {
     FILE* file = fopen(filename, "rb");
-    if (file == NULL) cannotOpenImage(filename);
+    if (file == NULL)
+        cannotOpenImage(filename);
     std::vector<unsigned char> pixels;
     int width = 0, height = 0;
     const int components = decodePng(file, filename, pixels, width, height);
     fclose(file);
     if (components == 0) {
-        if (required) cannotOpenImage(filename);
+        if (required)
+            cannotOpenImage(filename);
         return 0;
     }
     return uploadTexture(width, height, components, pixels.data());
@@ -735,7 +775,8 @@ void glPrintf(float x, float y, const char* fmt, ...)
     glLoadIdentity();
     glTranslatef(x, y, -1);
     glBindTexture(GL_TEXTURE_2D, fonttex);
-    if (count == 0) return;
+    if (count == 0)
+        return;
     glTexCoordPointer(2, GL_FLOAT, 0, coords);
     glVertexPointer(3, GL_FLOAT, 0, vertices);
     glDrawArrays(GL_TRIANGLES, 0, count);

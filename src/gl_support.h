@@ -47,8 +47,8 @@ void noteWindowEvent(const XEvent* event);
 void updateCamera(Vector3D* playerPos, Vector3D* playerUp);
 void addShake(float amount);
 float getShakeAmount();
-void gluLookAt(GLfloat eyex, GLfloat eyey, GLfloat eyez, GLfloat centerx, GLfloat centery,
-               GLfloat centerz, GLfloat upx, GLfloat upy, GLfloat upz);
+void gluLookAt(GLfloat eyex, GLfloat eyey, GLfloat eyez, GLfloat centerx, GLfloat centery, GLfloat centerz, GLfloat upx,
+               GLfloat upy, GLfloat upz);
 // The look-at matrix alone (column-major), as gluLookAt multiplies it in before its translation.
 void lookAtMatrix(float* m, float eyex, float eyey, float eyez, float upx, float upy, float upz);
 // results := results x Rx(rotY) x Ry(rotX), degrees; formed in software, so no GL context is needed.

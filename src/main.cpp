@@ -54,7 +54,8 @@ static void runFrame(double dT)
 static void handleWindowEvents()
 {
     const WindowEvents events = pollWindowEvents();
-    if (events.focusLost && game.gameMode == MODE_PLAYING) game.pauseGame();
+    if (events.focusLost && game.gameMode == MODE_PLAYING)
+        game.pauseGame();
     if (events.closeRequested) {
         menu.writeConfig();
         menu.writeHighScores();
@@ -65,7 +66,8 @@ static void handleWindowEvents()
 static bool askedForFullScreen(int argc, char** argv)
 {
     for (int i = 1; i < argc; i++)
-        if (strcmp(argv[i], "--fullscreen") == 0) return true;
+        if (strcmp(argv[i], "--fullscreen") == 0)
+            return true;
     return false;
 }
 
@@ -97,7 +99,8 @@ int main(int argc, char** argv)
         const double dT = diff(start, end);
         clock_gettime(CLOCK_MONOTONIC, &start);
         handleWindowEvents();
-        if (menu.quit) break;
+        if (menu.quit)
+            break;
         runFrame(dT);
         usleep(5000);
     }

@@ -14,8 +14,8 @@ namespace {
 typedef struct {
     int fd;  // -1 when closed
     union {
-        pnd_nubstate_t nub;     // the two nub slots
-        unsigned int buttons;   // the d-pad slot: pnd_evdev_dpad_e bits
+        pnd_nubstate_t nub;    // the two nub slots
+        unsigned int buttons;  // the d-pad slot: pnd_evdev_dpad_e bits
     } state;
 } pnd_evmap_t;
 
@@ -62,7 +62,8 @@ bool validKind(int device)
 pnd_evmap_t& slot(int device)
 {
     if (evmap_first) {
-        for (pnd_evmap_t& m : evmap) m.fd = -1;
+        for (pnd_evmap_t& m : evmap)
+            m.fd = -1;
         evmap_first = 0;
     }
     return evmap[device];
@@ -72,7 +73,8 @@ pnd_evmap_t& slot(int device)
 unsigned int buttonBit(unsigned short code)
 {
     for (const KeyBit& k : keyBits)
-        if (k.code == code) return k.bit;
+        if (k.code == code)
+            return k.bit;
     return 0;
 }
 
@@ -87,8 +89,7 @@ void applyEvent(int device, const struct input_event& ev)
             buttons &= ~bit;
         }
     } else if (ev.type == EV_ABS) {
-        pnd_nubstate_t& nub =
-            slot(device == pnd_evdev_nub1 ? pnd_evdev_nub1 : pnd_evdev_nub2).state.nub;
+        pnd_nubstate_t& nub = slot(device == pnd_evdev_nub1 ? pnd_evdev_nub1 : pnd_evdev_nub2).state.nub;
         if (ev.code == ABS_X) {
             nub.x = ev.value;
         } else if (ev.code == ABS_Y) {
@@ -102,9 +103,11 @@ bool drainDevice(int device)
 {
     struct input_event events[maxEventsPerRead];
     ssize_t got = read(slot(device).fd, events, sizeof events);
-    if (got < (ssize_t)sizeof(struct input_event)) return false;
+    if (got < (ssize_t)sizeof(struct input_event))
+        return false;
     size_t count = (size_t)got / sizeof(struct input_event);
-    for (size_t i = 0; i < count; ++i) applyEvent(device, events[i]);
+    for (size_t i = 0; i < count; ++i)
+        applyEvent(device, events[i]);
     return true;
 }
 
@@ -118,9 +121,9 @@ int pnd_evdev_open_by_name(const char* devname)
         char path[64];
         snprintf(path, sizeof path, "/dev/input/event%i", id);
         int fd = open(path, O_RDONLY | O_NONBLOCK);
-        if (fd < 0) return -1;
-        if (ioctl(fd, EVIOCGNAME(sizeof name), name) >= 0 &&
-            strncmp(name, devname, sizeof name) == 0)
+        if (fd < 0)
+            return -1;
+        if (ioctl(fd, EVIOCGNAME(sizeof name), name) >= 0 && strncmp(name, devname, sizeof name) == 0)
             return fd;
         close(fd);
     }
@@ -129,11 +132,14 @@ int pnd_evdev_open_by_name(const char* devname)
 
 int pnd_evdev_open(pnd_evdev_e device)
 {
-    if (!validKind(device)) return 0;
+    if (!validKind(device))
+        return 0;
     int fd = pnd_evdev_open_by_name(deviceNames[device]);
     slot(device).fd = fd;
-    if (fd < 0) return 0;
-    if (fd < evmapbackSize) evmapback[fd] = device;
+    if (fd < 0)
+        return 0;
+    if (fd < evmapbackSize)
+        evmapback[fd] = device;
     return 1;
 }
 
@@ -144,44 +150,55 @@ int pnd_evdev_catchup(int blockp)
     int maxfd = -1;
     for (int device = 0; device < pnd_evdev_max; ++device) {
         int fd = slot(device).fd;
-        if (fd < 0) continue;
+        if (fd < 0)
+            continue;
         FD_SET(fd, &readable);
-        if (fd > maxfd) maxfd = fd;
+        if (fd > maxfd)
+            maxfd = fd;
     }
-    if (maxfd < 0) return 0;
+    if (maxfd < 0)
+        return 0;
 
     struct timeval noWait = {0, 0};
     int ready = select(maxfd + 1, &readable, nullptr, nullptr, blockp ? nullptr : &noWait);
-    if (ready < 0) return 0;
-    if (ready == 0) return 1;
+    if (ready < 0)
+        return 0;
+    if (ready == 0)
+        return 1;
 
     for (int device = 0; device < pnd_evdev_max; ++device) {
         int fd = slot(device).fd;
-        if (fd < 0 || !FD_ISSET(fd, &readable)) continue;
+        if (fd < 0 || !FD_ISSET(fd, &readable))
+            continue;
         // A short read ends this catch-up; later devices are read next frame.
-        if (!drainDevice(device)) return 1;
+        if (!drainDevice(device))
+            return 1;
     }
     return 1;
 }
 
 int pnd_evdev_dpad_state(pnd_evdev_e device)
 {
-    if (!validKind(device) || slot(device).fd < 0) return -1;
+    if (!validKind(device) || slot(device).fd < 0)
+        return -1;
     return (int)slot(device).state.buttons;
 }
 
 int pnd_evdev_nub_state(pnd_evdev_e nubdevice, pnd_nubstate_t* r_nubstate)
 {
-    if (!validKind(nubdevice) || slot(nubdevice).fd < 0) return -1;
+    if (!validKind(nubdevice) || slot(nubdevice).fd < 0)
+        return -1;
     *r_nubstate = slot(nubdevice).state.nub;
     return 1;
 }
 
 void pnd_evdev_close(pnd_evdev_e device)
 {
-    if (!validKind(device)) return;
+    if (!validKind(device))
+        return;
     pnd_evmap_t& m = slot(device);
-    if (m.fd >= 0) close(m.fd);
+    if (m.fd >= 0)
+        close(m.fd);
     m.fd = -1;
 }
 

@@ -30,8 +30,10 @@ inline bool vec_closerThan(const Vector3D& a, const Vector3D& b, float reach)
     const float bound = reach * reach;
     // The relative bounds hold for normal floats only; tiny or odd reaches take the root.
     if (reach > 0 && bound >= 0x1p-100f) {
-        if (squared < bound * 0x1.ffffep-1f) return true;
-        if (squared > bound * 0x1.00001p+0f) return false;
+        if (squared < bound * 0x1.ffffep-1f)
+            return true;
+        if (squared > bound * 0x1.00001p+0f)
+            return false;
     }
     return sqrtf(squared) < reach;
 }

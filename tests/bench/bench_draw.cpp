@@ -31,15 +31,16 @@ struct Screen {
     std::unique_ptr<Game> game;
     Menu menu;
 
-    explicit Screen(Scene scene)
-        : game(std::make_unique<Game>())
+    explicit Screen(Scene scene) : game(std::make_unique<Game>())
     {
         game->setupVBOs();
         game->setMenu(&menu);
         menu.setGame(game.get());
         menu.loadMainMenu();
-        if (scene == Scene::fullLoad) fillFullLoad(*game, 1);
-        if (scene == Scene::midGame) fillMidGame(*game, 1);
+        if (scene == Scene::fullLoad)
+            fillFullLoad(*game, 1);
+        if (scene == Scene::midGame)
+            fillMidGame(*game, 1);
     }
 
     void draw(Scene scene, Path path)
@@ -62,7 +63,8 @@ bool displayReady()
 {
     static XvfbServer xvfb;
     static const bool ready = [] {
-        if (!xvfb.ok() || chdir(ZYNTHRA_DATA_DIR) != 0 || initDisplay() == 1) return false;
+        if (!xvfb.ok() || chdir(ZYNTHRA_DATA_DIR) != 0 || initDisplay() == 1)
+            return false;
         setupGlStuff();
         setupReferenceDrawing();
         static ScratchFolder scratch;  // the menu's high-score file goes there
@@ -83,19 +85,21 @@ void BM_Draw(benchmark::State& state, Scene scene, Path path)
     screen.draw(scene, path);
     const gl_call_counter::Counts counted = gl_call_counter::counts();
 
-    for (auto _ : state) screen.draw(scene, path);
+    for (auto _ : state)
+        screen.draw(scene, path);
 
-    if (glGetError() != GL_NO_ERROR) state.SkipWithError("GL error while drawing");
+    if (glGetError() != GL_NO_ERROR)
+        state.SkipWithError("GL error while drawing");
     state.counters["draw_calls"] = counted.drawCalls;
     state.counters["gl_calls"] = counted.calls;
     state.counters["vertices"] = counted.vertices;
 }
 
-#define DRAW_BENCHMARK(name, scene, path)   \
+#define DRAW_BENCHMARK(name, scene, path)         \
     BENCHMARK_CAPTURE(BM_Draw, name, scene, path) \
-        ->Unit(benchmark::kMillisecond)     \
-        ->Iterations(40)                    \
-        ->Repetitions(3)                    \
+        ->Unit(benchmark::kMillisecond)           \
+        ->Iterations(40)                          \
+        ->Repetitions(3)                          \
         ->ReportAggregatesOnly(true)
 
 DRAW_BENCHMARK(full_load_before, Scene::fullLoad, Path::before);

@@ -1,7 +1,6 @@
 // One frame of play logic at full load: 125 enemies, 25 asteroids, 550 particles and both
 // laser pools full. Target: a median of at most 100 microseconds.
 #include <benchmark/benchmark.h>
-
 #include <time.h>
 
 #include <cstdlib>
@@ -15,7 +14,8 @@
 
 namespace {
 
-Vector3D randomPoint() {
+Vector3D randomPoint()
+{
     Vector3D p;
     vec_getRandomVec(&p);
     vec_normalize(&p);
@@ -31,7 +31,8 @@ struct World {
     Vector3D ship{0, 0, 1};
     Vector3D yRef{0, 1, 0};
 
-    World() {
+    World()
+    {
         enemies.setParticlePool(&particles);
         enemies.setAsteroidPool(&asteroids);
         asteroids.setParticlePool(&particles);
@@ -39,12 +40,15 @@ struct World {
 
     // Tops every pool up to full. The kinds and places are random, but the laser kinds stay out of
     // range of the (resting) ship, so the full enemy laser pool never has to turn a shot away.
-    void fill() {
+    void fill()
+    {
         while (enemies.firstAvailable) {
             int type = rand() % 10;
             Vector3D pos = randomPoint(), axis = randomPoint();
-            if (type == 9) type = 10;
-            if (type == 10 && vec_dist(&pos, &ship) < 1.6f) type = 0;
+            if (type == 9)
+                type = 10;
+            if (type == 10 && vec_dist(&pos, &ship) < 1.6f)
+                type = 0;
             vec_cross(&axis, &pos);
             enemies.create(type, &pos, &axis);
         }
@@ -60,7 +64,8 @@ struct World {
         fillLasers(shipLasers, 100, 0);
     }
 
-    static void fillLasers(LaserShotPool& lasers, float range, int type) {
+    static void fillLasers(LaserShotPool& lasers, float range, int type)
+    {
         while (lasers.firstAvailable) {
             Vector3D pos = randomPoint(), axis = randomPoint();
             vec_cross(&axis, &pos);
@@ -69,7 +74,8 @@ struct World {
     }
 
     // The pool work of one frame of play, in the game's order.
-    void frame(double dT) {
+    void frame(double dT)
+    {
         enemies.addWave(dT, &ship, &yRef);
         enemies.addEnemy(dT, &ship, nullptr, &yRef);
         shipLasers.updatePhysics(dT);
@@ -80,10 +86,13 @@ struct World {
         // Every ship shot probes the enemies, then the asteroids if it scored nothing.
         for (int i = 0; i < LaserShotPool::POOL_SIZE; i++) {
             LaserShot& shot = shipLasers.shots[i];
-            if (!shot.isInUse) continue;
+            if (!shot.isInUse)
+                continue;
             int points = enemies.collisionDetection(&shot.position, 0.03f, WEAPON_LASER, 1);
-            if (points == 0) points = asteroids.collisionDetection(&shot.position, 0.03f, WEAPON_LASER, 1);
-            if (points > 0) shipLasers.removeLaserAt(i);
+            if (points == 0)
+                points = asteroids.collisionDetection(&shot.position, 0.03f, WEAPON_LASER, 1);
+            if (points > 0)
+                shipLasers.removeLaserAt(i);
         }
         enemies.enemyLaserCollisionDetection(&ship, 0.04f);
         enemies.collisionDetection(&ship, 0.04f, WEAPON_SHIP, 3);
@@ -96,13 +105,15 @@ struct World {
 
 // The frame's own processor time: the build machines are shared, so wall time would mostly
 // measure the neighbours; refilling the pools between frames is not counted.
-double threadSeconds() {
+double threadSeconds()
+{
     timespec now;
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return now.tv_sec + now.tv_nsec * 1e-9;
 }
 
-void BM_FullLoadFrame(benchmark::State& state) {
+void BM_FullLoadFrame(benchmark::State& state)
+{
     srand(1);
     static World world;  // large: kept out of the benchmark thread's stack
     for (auto _ : state) {

@@ -2,7 +2,6 @@
 // its text and menu drawing rely on.
 
 #include <gtest/gtest.h>
-
 #include <png.h>
 
 #include <algorithm>
@@ -16,7 +15,7 @@ struct Decoded {
     bool ok = false;
     unsigned width = 0, height = 0;
     int components = 0;
-    std::vector<unsigned char> pixels; // top row first
+    std::vector<unsigned char> pixels;  // top row first
 
     const unsigned char* at(unsigned x, unsigned y) const { return &pixels[(y * width + x) * components]; }
     unsigned char alpha(unsigned x, unsigned y) const { return at(x, y)[components - 1]; }
@@ -58,11 +57,21 @@ bool decodeInto(FILE* file, Decoded& image)
     image.width = png_get_image_width(png, info);
     image.height = png_get_image_height(png, info);
     switch (png_get_color_type(png, info)) {
-    case PNG_COLOR_TYPE_GRAY: image.components = 1; break;
-    case PNG_COLOR_TYPE_GRAY_ALPHA: image.components = 2; break;
-    case PNG_COLOR_TYPE_RGB: image.components = 3; break;
-    case PNG_COLOR_TYPE_RGBA: image.components = 4; break;
-    default: image.components = 0; break;
+    case PNG_COLOR_TYPE_GRAY:
+        image.components = 1;
+        break;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+        image.components = 2;
+        break;
+    case PNG_COLOR_TYPE_RGB:
+        image.components = 3;
+        break;
+    case PNG_COLOR_TYPE_RGBA:
+        image.components = 4;
+        break;
+    default:
+        image.components = 0;
+        break;
     }
     if (image.components) {
         image.pixels.resize(std::size_t(image.width) * image.height * image.components);
@@ -101,7 +110,7 @@ const unsigned kCell = 32;
 
 struct Ink {
     int pixels = 0;
-    unsigned left = kCell, right = 0, top = kCell, bottom = 0; // within the cell
+    unsigned left = kCell, right = 0, top = kCell, bottom = 0;  // within the cell
 };
 
 Ink inkOfCell(const Decoded& font, int code)
@@ -120,7 +129,7 @@ Ink inkOfCell(const Decoded& font, int code)
     return ink;
 }
 
-} // namespace
+}  // namespace
 
 TEST(FontImage, DecodesAsATextureWithAlpha)
 {

@@ -18,19 +18,22 @@ namespace {
 
 // The sound table's files, in sound-number order.
 const char* const kEffects[16] = {
-    "laser4_soft.wav",   "splosion_soft.wav",  "bomb1.wav",          "asteroidBreak_soft.wav",
-    "asteroidIncoming.wav", "menuSelect.wav",  "menuChange.wav",     "laserUpVoice.wav",
-    "playerDeath.wav",   "rez.wav",            "extraBombVoice.wav", "extraLifeVoice.wav",
-    "superLaserVoice.wav", "gameOverVoice.wav", "asteroidBreak.wav", "extraDecoyBombVoice.wav",
+    "laser4_soft.wav",      "splosion_soft.wav", "bomb1.wav",          "asteroidBreak_soft.wav",
+    "asteroidIncoming.wav", "menuSelect.wav",    "menuChange.wav",     "laserUpVoice.wav",
+    "playerDeath.wav",      "rez.wav",           "extraBombVoice.wav", "extraLifeVoice.wav",
+    "superLaserVoice.wav",  "gameOverVoice.wav", "asteroidBreak.wav",  "extraDecoyBombVoice.wav",
 };
 const char* const kMusic[2] = {"menuLoop.ogg", "musicLoop.ogg"};
 
 constexpr int kRate = 22050;
-constexpr int kClipLimit = 29204;   // -1 dBFS: headroom left for the mixer
-constexpr int kAudible = 1036;      // -30 dBFS
-constexpr int kNearSilence = 328;   // -40 dBFS
+constexpr int kClipLimit = 29204;  // -1 dBFS: headroom left for the mixer
+constexpr int kAudible = 1036;     // -30 dBFS
+constexpr int kNearSilence = 328;  // -40 dBFS
 
-std::string dataPath(const char* name) { return std::string(ZYNTHRA_DATA_DIR) + "/" + name; }
+std::string dataPath(const char* name)
+{
+    return std::string(ZYNTHRA_DATA_DIR) + "/" + name;
+}
 
 // A sound as the mixer holds it: interleaved signed 16-bit stereo at 22050 Hz.
 struct Decoded {
@@ -38,18 +41,22 @@ struct Decoded {
 
     size_t frames() const { return left.size(); }
     double seconds() const { return static_cast<double>(frames()) / kRate; }
-    int peak() const {
+    int peak() const
+    {
         int peak = 0;
         for (const auto* side : {&left, &right})
-            for (int16_t s : *side) peak = std::max(peak, std::abs(static_cast<int>(s)));
+            for (int16_t s : *side)
+                peak = std::max(peak, std::abs(static_cast<int>(s)));
         return peak;
     }
 };
 
 // Mix_LoadWAV also decodes Ogg Vorbis, which lets the music's samples be inspected too.
-bool decode(const char* name, Decoded& out) {
+bool decode(const char* name, Decoded& out)
+{
     Mix_Chunk* chunk = Mix_LoadWAV(dataPath(name).c_str());
-    if (!chunk) return false;
+    if (!chunk)
+        return false;
     std::vector<int16_t> samples(chunk->alen / sizeof(int16_t));
     std::memcpy(samples.data(), chunk->abuf, samples.size() * sizeof(int16_t));
     Mix_FreeChunk(chunk);
@@ -61,9 +68,11 @@ bool decode(const char* name, Decoded& out) {
 }
 
 // Reads a little-endian field of `bytes` bytes.
-uint32_t le(const unsigned char* at, int bytes) {
+uint32_t le(const unsigned char* at, int bytes)
+{
     uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | at[i];
+    for (int i = bytes - 1; i >= 0; --i)
+        value = (value << 8) | at[i];
     return value;
 }
 
@@ -72,17 +81,21 @@ struct WavFormat {
 };
 
 // The "fmt " chunk of a RIFF WAVE file; false when the file is not one.
-bool readWavFormat(const char* name, WavFormat& format) {
+bool readWavFormat(const char* name, WavFormat& format)
+{
     std::ifstream in(dataPath(name), std::ios::binary);
     unsigned char header[12];
-    if (!in.read(reinterpret_cast<char*>(header), 12)) return false;
-    if (std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "WAVE", 4) != 0) return false;
+    if (!in.read(reinterpret_cast<char*>(header), 12))
+        return false;
+    if (std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "WAVE", 4) != 0)
+        return false;
     unsigned char chunk[8];
     while (in.read(reinterpret_cast<char*>(chunk), 8)) {
         const uint32_t size = le(chunk + 4, 4);
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
             unsigned char body[16];
-            if (size < 16 || !in.read(reinterpret_cast<char*>(body), 16)) return false;
+            if (size < 16 || !in.read(reinterpret_cast<char*>(body), 16))
+                return false;
             format = {le(body, 2), le(body + 2, 2), le(body + 4, 4), le(body + 14, 2)};
             return true;
         }
@@ -91,16 +104,20 @@ bool readWavFormat(const char* name, WavFormat& format) {
     return false;
 }
 
-double rms(const std::vector<int16_t>& samples, size_t from, size_t count) {
+double rms(const std::vector<int16_t>& samples, size_t from, size_t count)
+{
     double sum = 0.0;
-    for (size_t i = from; i < from + count; ++i) sum += static_cast<double>(samples[i]) * samples[i];
+    for (size_t i = from; i < from + count; ++i)
+        sum += static_cast<double>(samples[i]) * samples[i];
     return std::sqrt(sum / count);
 }
 
 // The step that 99.9% of neighbouring samples stay within.
-int typicalLargestStep(const std::vector<int16_t>& samples) {
+int typicalLargestStep(const std::vector<int16_t>& samples)
+{
     std::vector<int> steps;
-    for (size_t i = 1; i < samples.size(); ++i) steps.push_back(std::abs(samples[i] - samples[i - 1]));
+    for (size_t i = 1; i < samples.size(); ++i)
+        steps.push_back(std::abs(samples[i] - samples[i - 1]));
     const size_t at = steps.size() * 999 / 1000;
     std::nth_element(steps.begin(), steps.begin() + at, steps.end());
     return steps[at];
@@ -108,7 +125,8 @@ int typicalLargestStep(const std::vector<int16_t>& samples) {
 
 class SoundFiles : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         setenv("SDL_AUDIODRIVER", "dummy", 1);  // no sound card on test machines
         ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
         ASSERT_EQ(Mix_OpenAudio(kRate, AUDIO_S16LSB, 2, 4096), 0) << Mix_GetError();
@@ -119,13 +137,15 @@ protected:
         ASSERT_EQ(format, AUDIO_S16LSB);
         ASSERT_EQ(channels, 2);
     }
-    static void TearDownTestSuite() {
+    static void TearDownTestSuite()
+    {
         Mix_CloseAudio();
         SDL_Quit();
     }
 };
 
-TEST_F(SoundFiles, EffectsAreSixteenBitPcmAtTheMixerRate) {
+TEST_F(SoundFiles, EffectsAreSixteenBitPcmAtTheMixerRate)
+{
     for (const char* name : kEffects) {
         SCOPED_TRACE(name);
         WavFormat format;
@@ -137,7 +157,8 @@ TEST_F(SoundFiles, EffectsAreSixteenBitPcmAtTheMixerRate) {
     }
 }
 
-TEST_F(SoundFiles, EveryEffectLoadsAudibleUnclippedAndShort) {
+TEST_F(SoundFiles, EveryEffectLoadsAudibleUnclippedAndShort)
+{
     for (const char* name : kEffects) {
         SCOPED_TRACE(name);
         Decoded sound;
@@ -149,7 +170,8 @@ TEST_F(SoundFiles, EveryEffectLoadsAudibleUnclippedAndShort) {
     }
 }
 
-TEST_F(SoundFiles, EffectsStartAndEndAtSilenceSoTheyNeverClick) {
+TEST_F(SoundFiles, EffectsStartAndEndAtSilenceSoTheyNeverClick)
+{
     for (const char* name : kEffects) {
         SCOPED_TRACE(name);
         Decoded sound;
@@ -162,16 +184,19 @@ TEST_F(SoundFiles, EffectsStartAndEndAtSilenceSoTheyNeverClick) {
     }
 }
 
-TEST_F(SoundFiles, BothMusicTracksLoadAsMusic) {
+TEST_F(SoundFiles, BothMusicTracksLoadAsMusic)
+{
     for (const char* name : kMusic) {
         SCOPED_TRACE(name);
         Mix_Music* music = Mix_LoadMUS(dataPath(name).c_str());
         EXPECT_NE(music, nullptr) << Mix_GetError();
-        if (music) Mix_FreeMusic(music);
+        if (music)
+            Mix_FreeMusic(music);
     }
 }
 
-TEST_F(SoundFiles, MusicLoopsAreAudibleAndStayUnclippedAfterDecoding) {
+TEST_F(SoundFiles, MusicLoopsAreAudibleAndStayUnclippedAfterDecoding)
+{
     for (const char* name : kMusic) {
         SCOPED_TRACE(name);
         Decoded loop;
@@ -185,7 +210,8 @@ TEST_F(SoundFiles, MusicLoopsAreAudibleAndStayUnclippedAfterDecoding) {
 
 // Looping forever, the last sample is followed by the first: that step must look like any
 // other, and the music must neither fade out at the end nor fade in from silence.
-TEST_F(SoundFiles, MusicLoopsJoinWithoutASeam) {
+TEST_F(SoundFiles, MusicLoopsJoinWithoutASeam)
+{
     for (const char* name : kMusic) {
         SCOPED_TRACE(name);
         Decoded loop;

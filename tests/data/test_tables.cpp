@@ -89,7 +89,7 @@ Graph sphereGraph()
     return lineList(positions.data(), int(positions.size()));
 }
 
-} // namespace
+}  // namespace
 
 TEST(SphereTable, IsTheEdgeListOfAThriceSubdividedIcosahedron)
 {
@@ -128,8 +128,8 @@ TEST(ColorRampTable, TellingRows)
         int row;
         float r, g, b;
     } rows[] = {
-        {0, 0, 0, 255},   {1, 0, 3, 255},     {32, 0, 127, 255},  {63, 0, 252, 255},
-        {64, 0, 255, 254}, {127, 0, 255, 1},  {128, 1, 255, 0},   {191, 254, 255, 0},
+        {0, 0, 0, 255},     {1, 0, 3, 255},   {32, 0, 127, 255}, {63, 0, 252, 255},
+        {64, 0, 255, 254},  {127, 0, 255, 1}, {128, 1, 255, 0},  {191, 254, 255, 0},
         {192, 255, 252, 0}, {254, 255, 3, 0}, {255, 255, 0, 0},
     };
     for (const auto& r : rows) {
@@ -178,7 +178,7 @@ const RockModel rocks[] = {
     {"lAsteroid3", lAsteroid3VertexData, std::size(lAsteroid3VertexData), 240, 42, 24, 0.39, 1.32},
 };
 
-} // namespace
+}  // namespace
 
 TEST(AsteroidModels, AreDistortedIcospheres)
 {
@@ -207,8 +207,8 @@ TEST(AsteroidModels, ThreeDifferentShapesOfEachSize)
     for (int first : {0, 3}) {
         for (int i = first; i < first + 3; ++i)
             for (int j = i + 1; j < first + 3; ++j)
-                EXPECT_FALSE(std::equal(rocks[i].vertices, rocks[i].vertices + rocks[i].count,
-                                        rocks[j].vertices, samePoint))
+                EXPECT_FALSE(
+                    std::equal(rocks[i].vertices, rocks[i].vertices + rocks[i].count, rocks[j].vertices, samePoint))
                     << rocks[i].name << " and " << rocks[j].name;
     }
 }

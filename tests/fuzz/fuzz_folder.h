@@ -16,14 +16,16 @@
 inline void enterPrivateFolder()
 {
     static char folder[] = "/dev/shm/zynthra_fuzz_XXXXXX";
-    if (access("/dev/shm", W_OK) != 0) memcpy(folder, "/tmp/", 5);
+    if (access("/dev/shm", W_OK) != 0)
+        memcpy(folder, "/tmp/", 5);
     if (mkdtemp(folder) == nullptr || chdir(folder) != 0) {
         perror("zynthra fuzz folder");
         abort();
     }
     atexit([] {
         std::string command = std::string("rm -rf '") + folder + "'";
-        if (system(command.c_str()) != 0) fprintf(stderr, "could not remove %s\n", folder);
+        if (system(command.c_str()) != 0)
+            fprintf(stderr, "could not remove %s\n", folder);
     });
 }
 
@@ -43,10 +45,10 @@ inline std::string readBytes(const char* name)
 }
 
 // A property the game's reader must keep: on failure the input is saved as a crash.
-#define FUZZ_CHECK(condition)                                                        \
-    do {                                                                             \
-        if (!(condition)) {                                                          \
+#define FUZZ_CHECK(condition)                                                                \
+    do {                                                                                     \
+        if (!(condition)) {                                                                  \
             fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition); \
-            abort();                                                                 \
-        }                                                                            \
+            abort();                                                                         \
+        }                                                                                    \
     } while (0)

@@ -23,10 +23,12 @@ Menu* menu;
 bool writesNegative(const std::string& text, int number)
 {
     for (size_t at = text.find('-'); at != std::string::npos; at = text.find('-', at + 1)) {
-        if (at + 1 == text.size() || !isdigit((unsigned char)text[at + 1])) continue;
+        if (at + 1 == text.size() || !isdigit((unsigned char)text[at + 1]))
+            continue;
         char* end = nullptr;
         errno = 0;
-        if (strtoll(text.c_str() + at, &end, 10) == number && errno == 0) return true;
+        if (strtoll(text.c_str() + at, &end, 10) == number && errno == 0)
+            return true;
     }
     return false;
 }
@@ -37,7 +39,8 @@ void checkTable(const std::string& file)
     FUZZ_CHECK(menu->highScores_names.size() == 10);
     FUZZ_CHECK(menu->highScores_displayNames.size() == 10);
     for (int i = 0; i < 10; i++) {
-        for (unsigned char c : menu->highScores_names[i]) FUZZ_CHECK(!iscntrl(c) && c != ' ');
+        for (unsigned char c : menu->highScores_names[i])
+            FUZZ_CHECK(!iscntrl(c) && c != ' ');
         FUZZ_CHECK(menu->highScores_names[i].size() <= 255);
         const int score = menu->highScores_scores[i];
         FUZZ_CHECK(score >= 0 || writesNegative(file, score));

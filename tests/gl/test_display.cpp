@@ -1,8 +1,8 @@
-#include "gl_fixture.h"
-
 #include <cmath>
 #include <cstring>
 #include <string>
+
+#include "gl_fixture.h"
 
 // After GoogleTest: Xlib defines None as a macro.
 #include <X11/Xlib.h>
@@ -42,12 +42,15 @@ std::string writePng(const char* name, const PngImage& image)
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL);
     png_infop info = png_create_info_struct(png);
     png_init_io(png, f);
-    png_set_IHDR(png, info, 2, 2, image.bitDepth, image.colourType, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!image.palette.empty()) png_set_PLTE(png, info, image.palette.data(), (int)image.palette.size());
-    if (!image.trnsGrey.empty()) png_set_tRNS(png, info, NULL, 0, (png_color_16p)image.trnsGrey.data());
+    png_set_IHDR(png, info, 2, 2, image.bitDepth, image.colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (!image.palette.empty())
+        png_set_PLTE(png, info, image.palette.data(), (int)image.palette.size());
+    if (!image.trnsGrey.empty())
+        png_set_tRNS(png, info, NULL, 0, (png_color_16p)image.trnsGrey.data());
     png_write_info(png, info);
-    for (int y = 0; y < 2; y++) png_write_row(png, image.rows.data() + y * image.rowBytes);
+    for (int y = 0; y < 2; y++)
+        png_write_row(png, image.rows.data() + y * image.rowBytes);
     png_write_end(png, NULL);
     png_destroy_write_struct(&png, &info);
     fclose(f);
@@ -61,8 +64,7 @@ std::vector<GlTest::Rgba> texels(GLuint tex)
     glClear(GL_COLOR_BUFFER_BIT);
     drawFullScreen(tex);
     const auto frame = GlTest::readFrame();
-    return {frame[120 * 800 + 200], frame[120 * 800 + 600], frame[360 * 800 + 200],
-            frame[360 * 800 + 600]};
+    return {frame[120 * 800 + 200], frame[120 * 800 + 600], frame[360 * 800 + 200], frame[360 * 800 + 600]};
 }
 
 void expectRgb(const GlTest::Rgba& p, int r, int g, int b)
@@ -144,8 +146,8 @@ TEST_F(GlTest, TextAdvancesSixteenPixelsPerGlyphOnThirtyTwoPixelQuads)
 
 TEST_F(GlTest, LoadImageConvertsEveryPngKind)
 {
-    PngImage paletted{PNG_COLOR_TYPE_PALETTE, 8, {0, 1, 2, 3}, 2,
-                     {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}}, {}};
+    PngImage paletted{
+        PNG_COLOR_TYPE_PALETTE, 8, {0, 1, 2, 3}, 2, {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}}, {}};
     auto t = texels(loadImage(writePng("pal.png", paletted).c_str()));
     expectRgb(t[0], 255, 0, 0);
     expectRgb(t[1], 0, 255, 0);
@@ -161,10 +163,13 @@ TEST_F(GlTest, LoadImageConvertsEveryPngKind)
     expectRgb(t[3], 255, 255, 255);
 
     // 16-bit RGBA: the high byte of each sample is kept; alpha 0 lets the blue through.
-    PngImage rgba16{PNG_COLOR_TYPE_RGB_ALPHA, 16,
-                   {0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0x80, 0x00, 0, 0, 0xFF, 0xFF,
-                    0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x40, 0x00, 0x40, 0x00, 0x40, 0x00, 0, 0},
-                   16, {}, {}};
+    PngImage rgba16{PNG_COLOR_TYPE_RGB_ALPHA,
+                    16,
+                    {0xFF, 0xFF, 0, 0, 0,    0,    0xFF, 0xFF, 0,    0,    0x80, 0x00, 0,    0,    0xFF, 0xFF,
+                     0,    0,    0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x40, 0x00, 0x40, 0x00, 0x40, 0x00, 0,    0},
+                    16,
+                    {},
+                    {}};
     t = texels(loadImage(writePng("rgba16.png", rgba16).c_str()));
     expectRgb(t[0], 255, 0, 0);
     expectRgb(t[1], 0, 128, 0);
@@ -211,7 +216,8 @@ TEST_F(GlTest, SoftwareAccumulationMatchesTheMatrixStack)
     }
     float hard[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, hard);
-    for (int i = 0; i < 16; i++) EXPECT_NEAR(soft[i], hard[i], 2e-5f) << i;
+    for (int i = 0; i < 16; i++)
+        EXPECT_NEAR(soft[i], hard[i], 2e-5f) << i;
 }
 
 TEST_F(GlTest, CameraLooksAtTheCentreAndShakesForTwentyFrames)
@@ -223,7 +229,8 @@ TEST_F(GlTest, CameraLooksAtTheCentreAndShakesForTwentyFrames)
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     // The standard look-at from (0, 0, 4) towards the origin: a plain translation.
     const float expected[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, -4, 1};
-    for (int i = 0; i < 16; i++) EXPECT_NEAR(m[i], expected[i], 1e-6f) << i;
+    for (int i = 0; i < 16; i++)
+        EXPECT_NEAR(m[i], expected[i], 1e-6f) << i;
 
     addShake(25);
     for (int frame = 1; frame <= 21; frame++) {

@@ -76,7 +76,8 @@ protected:
         int differing = 0;
         for (size_t i = 0; i < old.size(); i++) {
             const Rgba a = old[i], b = now[i];
-            if (a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a) continue;
+            if (a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a)
+                continue;
             if (++differing <= 5)
                 printf("  (%zu, %zu): %d %d %d %d before, %d %d %d %d now\n", i % 800, i / 800, a.r, a.g, a.b, a.a, b.r,
                        b.g, b.b, b.a);

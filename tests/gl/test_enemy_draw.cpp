@@ -1,11 +1,10 @@
-#include "gl_fixture.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
 
 #include "Game.h"
+#include "gl_fixture.h"
 
 namespace {
 // The camera of a new game: above the ship at (0, 0, 1), four radii from the
@@ -36,14 +35,18 @@ Vector3D pointSeenAt(float x, float y, float radius, bool farSide = false)
 bool sameHue(const GlTest::Rgba& p, const Vector3D& color)
 {
     float top = std::max({p.r, p.g, p.b});
-    if (top < 90) return false;
+    if (top < 90)
+        return false;
     float scale = top / std::max({color.x, color.y, color.z});
     float tolerance = 0.2f * top;
     return std::fabs(p.r - color.x * scale) <= tolerance && std::fabs(p.g - color.y * scale) <= tolerance &&
            std::fabs(p.b - color.z * scale) <= tolerance;
 }
 
-bool isBright(const GlTest::Rgba& p) { return std::max({p.r, p.g, p.b}) >= 200; }
+bool isBright(const GlTest::Rgba& p)
+{
+    return std::max({p.r, p.g, p.b}) >= 200;
+}
 
 // Pixels of a colour in the box of half-size `half` around a point, split into
 // the bright core lines and the dimmer glow around them.
@@ -57,7 +60,8 @@ Ink inkAround(const std::vector<GlTest::Rgba>& frame, ScreenPoint at, int half, 
     for (int y = std::max(0, at.y - half); y <= std::min(479, at.y + half); y++)
         for (int x = std::max(0, at.x - half); x <= std::min(799, at.x + half); x++) {
             const GlTest::Rgba p = GlTest::pixel(frame, x, y);
-            if (!sameHue(p, color)) continue;
+            if (!sameHue(p, color))
+                continue;
             (isBright(p) ? ink.core : ink.glow)++;
         }
     return ink;
@@ -120,7 +124,6 @@ protected:
         game->asteroids.createIncoming();
         falling->live.position = pointSeenAt(kFallingRock.x, kFallingRock.y, 3, true);
     }
-
 };
 }  // namespace
 
@@ -165,7 +168,8 @@ TEST_F(EnemyDrawTest, TheLaserTurretTurnsOnItsSquareBase)
     // Facing the ship on its left, the turret and its base share their heading.
     std::vector<Rgba> frame = drawFrame();
     for (int dx : {-14, 14})
-        for (int dy : {-14, 14}) EXPECT_GE(inkAt(frame, dx, dy), 5) << "corner " << dx << "," << dy;
+        for (int dy : {-14, 14})
+            EXPECT_GE(inkAt(frame, dx, dy), 5) << "corner " << dx << "," << dy;
 
     // A target up and to the left turns the turret by about 45 degrees. The
     // turret's tip now covers the top left corner; the other three corners are
@@ -177,11 +181,15 @@ TEST_F(EnemyDrawTest, TheLaserTurretTurnsOnItsSquareBase)
     const int turnedCorners[][2] = {{20, 0}, {0, 20}};
 #ifdef ZYNTHRA_CLASSIC
     // The classic base turns with the turret.
-    for (auto& c : corners) EXPECT_LT(inkAt(frame, c[0], c[1]), 2) << "corner " << c[0] << "," << c[1];
-    for (auto& c : turnedCorners) EXPECT_GE(inkAt(frame, c[0], c[1]), 5) << "corner " << c[0] << "," << c[1];
+    for (auto& c : corners)
+        EXPECT_LT(inkAt(frame, c[0], c[1]), 2) << "corner " << c[0] << "," << c[1];
+    for (auto& c : turnedCorners)
+        EXPECT_GE(inkAt(frame, c[0], c[1]), 5) << "corner " << c[0] << "," << c[1];
 #else
     // The base keeps the heading it was placed with.
-    for (auto& c : corners) EXPECT_GE(inkAt(frame, c[0], c[1]), 5) << "corner " << c[0] << "," << c[1];
-    for (auto& c : turnedCorners) EXPECT_LT(inkAt(frame, c[0], c[1]), 2) << "corner " << c[0] << "," << c[1];
+    for (auto& c : corners)
+        EXPECT_GE(inkAt(frame, c[0], c[1]), 5) << "corner " << c[0] << "," << c[1];
+    for (auto& c : turnedCorners)
+        EXPECT_LT(inkAt(frame, c[0], c[1]), 2) << "corner " << c[0] << "," << c[1];
 #endif
 }

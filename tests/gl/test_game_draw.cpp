@@ -1,8 +1,7 @@
-#include "gl_fixture.h"
-
 #include <memory>
 
 #include "Game.h"
+#include "gl_fixture.h"
 #include "sound_double.h"
 
 namespace {
@@ -20,7 +19,6 @@ protected:
                 n += test(pixel(frame, x, y)) ? 1 : 0;
         return n;
     }
-
 };
 }  // namespace
 
@@ -37,10 +35,10 @@ TEST_F(GameDrawTest, ANewGameShowsTheBlueArenaTheShipAndTheHud)
     EXPECT_GT(shipInk, 40);
 
     // HUD texts in the four corners, nothing between them.
-    EXPECT_GT(count(frame, 0, 0, 256, 32, isWhite), 300);      // Score:0000000000
-    EXPECT_GT(count(frame, 650, 0, 762, 32, isWhite), 100);    // Lives:3
-    EXPECT_GT(count(frame, 0, 445, 224, 477, isWhite), 200);   // Decoy Bombs:2
-    EXPECT_GT(count(frame, 650, 445, 762, 477, isWhite), 100); // Bombs:3
+    EXPECT_GT(count(frame, 0, 0, 256, 32, isWhite), 300);       // Score:0000000000
+    EXPECT_GT(count(frame, 650, 0, 762, 32, isWhite), 100);     // Lives:3
+    EXPECT_GT(count(frame, 0, 445, 224, 477, isWhite), 200);    // Decoy Bombs:2
+    EXPECT_GT(count(frame, 650, 445, 762, 477, isWhite), 100);  // Bombs:3
     EXPECT_LT(count(frame, 300, 0, 600, 32, isWhite), 30);
 
     // A lost ship is not drawn.

@@ -4,13 +4,12 @@
 //
 // Set ZYNTHRA_RECORD_HANDHELD=<folder> to write the grabs there instead (only
 // when the picture is meant to change).
-#include "gl_fixture.h"
-
 #include <filesystem>
 #include <fstream>
 
 #include "Menus.h"
 #include "controller_support.h"
+#include "gl_fixture.h"
 #include "sound_double.h"
 
 // After GoogleTest: Xlib defines None as a macro.
@@ -33,13 +32,13 @@ Picture grabScreen()
     XSync(display, False);
     XImage* image = XGetImage(display, DefaultRootWindow(display), 0, 0, 800, 480, AllPlanes, ZPixmap);
     Picture picture;
-    if (image == nullptr) return picture;
+    if (image == nullptr)
+        return picture;
     for (int y = 0; y < 480; y++)
         for (int x = 0; x < 800; x++) {
             const unsigned long p = XGetPixel(image, x, y);
             picture.push_back({(unsigned char)((p & image->red_mask) >> 16),
-                               (unsigned char)((p & image->green_mask) >> 8),
-                               (unsigned char)(p & image->blue_mask)});
+                               (unsigned char)((p & image->green_mask) >> 8), (unsigned char)(p & image->blue_mask)});
         }
     XDestroyImage(image);
     return picture;
@@ -55,7 +54,8 @@ void writePicture(const Picture& picture, const std::string& path)
     png_set_IHDR(png, info, 800, 480, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    for (int y = 0; y < 480; y++) png_write_row(png, (png_const_bytep)&picture[y * 800]);
+    for (int y = 0; y < 480; y++)
+        png_write_row(png, (png_const_bytep)&picture[y * 800]);
     png_write_end(png, NULL);
     png_destroy_write_struct(&png, &info);
     fclose(f);
@@ -67,11 +67,13 @@ Picture readPicture(const std::string& path)
     png_image image;
     memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return picture;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return picture;
     image.format = PNG_FORMAT_RGB;
     if (image.width == 800 && image.height == 480) {
         picture.resize(800 * 480);
-        if (!png_image_finish_read(&image, NULL, picture.data(), 0, NULL)) picture.clear();
+        if (!png_image_finish_read(&image, NULL, picture.data(), 0, NULL))
+            picture.clear();
     }
     png_image_free(&image);
     return picture;
@@ -90,7 +92,8 @@ void checkAgainstRecord(const Picture& grabbed, const std::string& name)
     int differing = 0, first = -1;
     for (size_t i = 0; i < grabbed.size(); i++)
         if (!(grabbed[i] == recorded[i])) {
-            if (first < 0) first = (int)i;
+            if (first < 0)
+                first = (int)i;
             differing++;
         }
     if (differing > 0) {
@@ -144,7 +147,8 @@ protected:
 TEST_F(HandheldPictureTest, TitleScreenAndAScriptedGameFrameAreUnchanged)
 {
     // Half a second of the title screen at an even 60 frames a second.
-    for (int frame = 0; frame < 30; frame++) menu->drawMenu(1.0 / 60);
+    for (int frame = 0; frame < 30; frame++)
+        menu->drawMenu(1.0 / 60);
     checkAgainstRecord(grabScreen(), "title.png");
 
     // Two seconds of play: steering with the left nub, firing up and to the

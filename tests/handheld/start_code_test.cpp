@@ -5,9 +5,10 @@
 // The status is the destructors' verdict: main returns 3, and the last
 // destructor replaces that with 0 (all ran, each once, in order) or 1; so a
 // run whose destructors never ran fails too.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 namespace {
 

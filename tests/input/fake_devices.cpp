@@ -31,7 +31,8 @@ int nodeOfPath(const char* path)
 {
     int id = -1;
     int length = 0;
-    if (sscanf(path, "/dev/input/event%d%n", &id, &length) != 1 || path[length] != '\0') return -1;
+    if (sscanf(path, "/dev/input/event%d%n", &id, &length) != 1 || path[length] != '\0')
+        return -1;
     return id;
 }
 
@@ -56,7 +57,8 @@ extern "C" int __wrap_open(const char* path, int flags, ...)
     }
     nodes[id].opens++;
     int fd = fcntl(nodes[id].readEnd, F_DUPFD, lowestDescriptor);
-    if (fd >= 0) nodeOfDescriptor[fd] = id;
+    if (fd >= 0)
+        nodeOfDescriptor[fd] = id;
     return fd;
 }
 
@@ -94,8 +96,10 @@ void addNode(const std::string& name)
 void reset()
 {
     for (Node& node : nodes) {
-        if (node.readEnd >= 0) close(node.readEnd);
-        if (node.writeEnd >= 0) close(node.writeEnd);
+        if (node.readEnd >= 0)
+            close(node.readEnd);
+        if (node.writeEnd >= 0)
+            close(node.writeEnd);
     }
     nodes.clear();
     nodeOfDescriptor.clear();

@@ -22,18 +22,19 @@ struct ButtonField {
 };
 
 const ButtonField buttonFields[] = {
-    {KEY_HOME, &Controller::inputA},         {KEY_END, &Controller::inputB},
-    {KEY_PAGEDOWN, &Controller::inputX},     {KEY_PAGEUP, &Controller::inputY},
-    {KEY_UP, &Controller::inputUp},          {KEY_DOWN, &Controller::inputDown},
-    {KEY_LEFT, &Controller::inputLeft},      {KEY_RIGHT, &Controller::inputRight},
-    {KEY_RIGHTSHIFT, &Controller::inputL},   {KEY_RIGHTCTRL, &Controller::inputR},
-    {KEY_LEFTALT, &Controller::inputStart},  {KEY_LEFTCTRL, &Controller::inputSelect},
+    {KEY_HOME, &Controller::inputA},        {KEY_END, &Controller::inputB},
+    {KEY_PAGEDOWN, &Controller::inputX},    {KEY_PAGEUP, &Controller::inputY},
+    {KEY_UP, &Controller::inputUp},         {KEY_DOWN, &Controller::inputDown},
+    {KEY_LEFT, &Controller::inputLeft},     {KEY_RIGHT, &Controller::inputRight},
+    {KEY_RIGHTSHIFT, &Controller::inputL},  {KEY_RIGHTCTRL, &Controller::inputR},
+    {KEY_LEFTALT, &Controller::inputStart}, {KEY_LEFTCTRL, &Controller::inputSelect},
 };
 
 // The module keeps button state across tests: start each from all released.
 void releaseEverything()
 {
-    for (const ButtonField& b : buttonFields) sendEvent(0, EV_KEY, b.code, 0);
+    for (const ButtonField& b : buttonFields)
+        sendEvent(0, EV_KEY, b.code, 0);
     sendEvent(0, EV_KEY, KEY_MENU, 0);
 }
 
@@ -151,14 +152,16 @@ protected:
         XSelectInput(display, window, KeyPressMask | KeyReleaseMask | StructureNotifyMask);
         XMapWindow(display, window);
         XEvent event;
-        do XNextEvent(display, &event);
+        do
+            XNextEvent(display, &event);
         while (event.type != MapNotify);
         XSetInputFocus(display, window, RevertToParent, CurrentTime);
         XSync(display, False);
     }
     void TearDown() override
     {
-        if (display) XCloseDisplay(display);
+        if (display)
+            XCloseDisplay(display);
     }
 
     // Runs xdotool against the window, then waits until the server has sent us what it produced.
@@ -193,7 +196,8 @@ TEST_F(KeyboardTest, KeyEventsSetAndClearTheirKeyCodes)
 
     xdotool("keyup %w a keydown %w b");
     updateKeyboard(keys, display);
-    for (int code = 0; code < 256; ++code) EXPECT_EQ(keys[code], code == b) << "key code " << code;
+    for (int code = 0; code < 256; ++code)
+        EXPECT_EQ(keys[code], code == b) << "key code " << code;
 }
 
 namespace {

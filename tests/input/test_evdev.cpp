@@ -15,8 +15,10 @@ int openDescriptors()
 {
     int count = 0;
     DIR* dir = opendir("/proc/self/fd");
-    while (dir && readdir(dir)) ++count;
-    if (dir) closedir(dir);
+    while (dir && readdir(dir))
+        ++count;
+    if (dir)
+        closedir(dir);
     return count;
 }
 
@@ -159,7 +161,8 @@ TEST_F(EvdevTest, OneReadTakesAtMost64Events)
 {
     addNode("gpio-keys");
     ASSERT_EQ(pnd_evdev_open(pnd_evdev_dpads), 1);
-    for (int i = 0; i < 63; ++i) sendEvent(0, EV_SYN, SYN_REPORT, 0);
+    for (int i = 0; i < 63; ++i)
+        sendEvent(0, EV_SYN, SYN_REPORT, 0);
     sendEvent(0, EV_KEY, KEY_HOME, 1);  // the 64th
     sendEvent(0, EV_KEY, KEY_HOME, 0);  // the 65th
 

@@ -30,7 +30,10 @@ public:
     int between(int low, int high) { return low + (int)(engine_() % (uint32_t)(high - low + 1)); }
     bool chance(int percent) { return between(1, 100) <= percent; }
     template <typename T>
-    const T& pick(const std::vector<T>& from) { return from[between(0, (int)from.size() - 1)]; }
+    const T& pick(const std::vector<T>& from)
+    {
+        return from[between(0, (int)from.size() - 1)];
+    }
 
 private:
     std::mt19937 engine_;
@@ -55,7 +58,8 @@ public:
         std::fprintf(out, "# soak run %u\nseed %u\n", seed, seed);
         for (const auto& [frame, lines] : lines_) {
             std::fprintf(out, "frame %ld\n", frame);
-            for (const auto& line : lines) std::fprintf(out, "%s\n", line.c_str());
+            for (const auto& line : lines)
+                std::fprintf(out, "%s\n", line.c_str());
         }
     }
 
@@ -76,7 +80,8 @@ long play(Script& s, Dice& d, long now)
         else
             s.at(now, std::string(d.chance(60) ? "press " : "release ") + d.pick(playButtons));
     }
-    for (const auto& button : playButtons) s.at(now, "release " + button);
+    for (const auto& button : playButtons)
+        s.at(now, "release " + button);
     return now;
 }
 
@@ -84,7 +89,8 @@ long rapidToggles(Script& s, Dice& d, long now)
 {
     const std::string button = d.pick(playButtons);
     const int count = d.between(10, 60);
-    for (int i = 0; i < count; i++) s.at(now + i, std::string(i % 2 ? "release " : "press ") + button);
+    for (int i = 0; i < count; i++)
+        s.at(now + i, std::string(i % 2 ? "release " : "press ") + button);
     s.at(now + count, "release " + button);
     return now + count + 1;
 }
@@ -142,7 +148,8 @@ void writeScript(uint32_t seed, long seconds, std::FILE* out)
         else
             now = idle(s, d, now);
     }
-    for (long f = framesPerSecond; f < now; f += framesPerSecond) s.at(f, "log tick");
+    for (long f = framesPerSecond; f < now; f += framesPerSecond)
+        s.at(f, "log tick");
     s.at(now + 1, "log end of script");
     s.at(now + 1, "quit");
     s.write(out, seed);
@@ -152,7 +159,8 @@ std::string randomName(Dice& d)
 {
     static const std::string letters = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::string name;
-    for (int i = d.between(0, 13); i > 0; i--) name += letters[d.between(0, (int)letters.size() - 1)];
+    for (int i = d.between(0, 13); i > 0; i--)
+        name += letters[d.between(0, (int)letters.size() - 1)];
     return name;
 }
 
@@ -162,8 +170,8 @@ void writeFiles(uint32_t seed, const std::string& folder)
     Dice d(seed ^ 0x5eedf11eu);
     if (d.chance(80)) {
         std::ofstream config(folder + "/config.txt");
-        config << "movement\t" << d.between(0, 3) << "\nfiring\t" << d.between(0, 3) << "\nsound\t"
-               << d.between(0, 100) << "\nmusic\t" << d.between(0, 100) << "\n";
+        config << "movement\t" << d.between(0, 3) << "\nfiring\t" << d.between(0, 3) << "\nsound\t" << d.between(0, 100)
+               << "\nmusic\t" << d.between(0, 100) << "\n";
     }
     if (d.chance(80)) {
         std::ofstream scores(folder + "/highScores.txt");
@@ -185,6 +193,7 @@ int main(int argc, char** argv)
     }
     const uint32_t seed = (uint32_t)std::strtoul(argv[1], nullptr, 10);
     writeScript(seed, std::strtol(argv[2], nullptr, 10), stdout);
-    if (argc == 4) writeFiles(seed, argv[3]);
+    if (argc == 4)
+        writeFiles(seed, argv[3]);
     return 0;
 }

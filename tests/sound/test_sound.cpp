@@ -17,28 +17,17 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const effectFiles[16] = {
-    "laser4_soft.wav",
-    "splosion_soft.wav",
-    "bomb1.wav",
-    "asteroidBreak_soft.wav",
-    "asteroidIncoming.wav",
-    "menuSelect.wav",
-    "menuChange.wav",
-    "laserUpVoice.wav",
-    "playerDeath.wav",
-    "rez.wav",
-    "extraBombVoice.wav",
-    "extraLifeVoice.wav",
-    "superLaserVoice.wav",
-    "gameOverVoice.wav",
-    "asteroidBreak.wav",
-    "extraDecoyBombVoice.wav",
+    "laser4_soft.wav",      "splosion_soft.wav", "bomb1.wav",          "asteroidBreak_soft.wav",
+    "asteroidIncoming.wav", "menuSelect.wav",    "menuChange.wav",     "laserUpVoice.wav",
+    "playerDeath.wav",      "rez.wav",           "extraBombVoice.wav", "extraLifeVoice.wav",
+    "superLaserVoice.wav",  "gameOverVoice.wav", "asteroidBreak.wav",  "extraDecoyBombVoice.wav",
 };
 const int missingEffect = 3;
 
 void put32(std::ofstream& out, uint32_t v)
 {
-    for (int i = 0; i < 4; ++i) out.put(char((v >> (8 * i)) & 0xff));
+    for (int i = 0; i < 4; ++i)
+        out.put(char((v >> (8 * i)) & 0xff));
 }
 
 void put16(std::ofstream& out, uint16_t v)
@@ -65,7 +54,8 @@ void writeWav(const std::string& path, int seconds)
     put16(out, 16);
     out.write("data", 4);
     put32(out, dataBytes);
-    for (uint32_t i = 0; i < dataBytes / 2; ++i) put16(out, uint16_t((i % 50) * 100));
+    for (uint32_t i = 0; i < dataBytes / 2; ++i)
+        put16(out, uint16_t((i % 50) * 100));
 }
 
 struct AfterSetup {
@@ -87,7 +77,8 @@ public:
         fs::create_directories(folder);
         fs::current_path(folder);
         for (int n = 0; n < 16; ++n)
-            if (n != missingEffect) writeWav(effectFiles[n], 5);
+            if (n != missingEffect)
+                writeWav(effectFiles[n], 5);
         writeWav("tone.wav", 2);
         haveMenuMusic = system("oggenc -Q -o menuLoop.ogg tone.wav >/dev/null 2>&1") == 0;
 
@@ -175,11 +166,13 @@ TEST_F(SoundTest, LevelsAreClampedBothWays)
 
 TEST_F(SoundTest, EffectsPlayByNumberAndMissingOnesAreSilent)
 {
-    for (int n = 0; n < NUM_SOUNDS; ++n) playSound(n);
+    for (int n = 0; n < NUM_SOUNDS; ++n)
+        playSound(n);
     EXPECT_EQ(Mix_Playing(-1), NUM_SOUNDS - 1) << "every effect but the missing one plays";
 
     // Number 15 is outside the classic table even though its file is there.
-    for (int outside : {-1, NUM_SOUNDS, 1000}) playSound(outside);
+    for (int outside : {-1, NUM_SOUNDS, 1000})
+        playSound(outside);
     EXPECT_EQ(Mix_Playing(-1), NUM_SOUNDS - 1);
 #ifdef ZYNTHRA_CLASSIC
     EXPECT_EQ(NUM_SOUNDS, 15);
@@ -190,7 +183,8 @@ TEST_F(SoundTest, EffectsPlayByNumberAndMissingOnesAreSilent)
 
 TEST_F(SoundTest, MusicSwitchesAndAMissingTrackIsSilent)
 {
-    if (!haveMenuMusic) GTEST_SKIP() << "oggenc could not make a music track";
+    if (!haveMenuMusic)
+        GTEST_SKIP() << "oggenc could not make a music track";
     playMenuMusic();
     EXPECT_TRUE(Mix_PlayingMusic());
     playGameMusic();

@@ -97,7 +97,8 @@ void fillFullLoad(Game& game, unsigned seed)
     addEnemies(game, EnemyPool::POOL_SIZE, 60);
     addRocks(game, AsteroidPool::POOL_SIZE);
     addBursts(game, ParticlePool::POOL_SIZE, 1);
-    for (Particle& p : game.particles.particles) p.totalDist = p.distLeft = endless;
+    for (Particle& p : game.particles.particles)
+        p.totalDist = p.distLeft = endless;
     addShots(game.player.myLaserPool, 5, LaserShotPool::POOL_SIZE);
     addShots(game.enemies.myLaserPool, 7, LaserShotPool::POOL_SIZE);
 }
@@ -110,7 +111,8 @@ void fillMidGame(Game& game, unsigned seed)
     addEnemies(game, 20, 30);
     addRocks(game, 3);
     addBursts(game, 4, 20);
-    for (int i = 0; i < 10; i++) game.particles.updatePhysics(frame);
+    for (int i = 0; i < 10; i++)
+        game.particles.updatePhysics(frame);
     addShots(game.player.myLaserPool, 2, 8);
     addShots(game.enemies.myLaserPool, 7, 3);
 }
@@ -122,11 +124,13 @@ void fillBombAndDecoy(Game& game, unsigned seed)
     addEnemies(game, 12, 25);
     game.player.doDecoyBomb();
     // The ship flies off to the upper right, leaving its trail, then bombs.
-    for (int i = 0; i < 40; i++) game.player.updatePhysics(150, -120, frame);
+    for (int i = 0; i < 40; i++)
+        game.player.updatePhysics(150, -120, frame);
     game.player.bombClock = 1;
     game.player.doBomb(&game.enemies, &game.asteroids);
     game.enemies.cleanupEnemies();
-    for (int i = 0; i < 12; i++) game.particles.updatePhysics(frame);
+    for (int i = 0; i < 12; i++)
+        game.particles.updatePhysics(frame);
 }
 #endif
 
@@ -139,13 +143,15 @@ void fillTurrets(Game& game, unsigned seed)
                             ship.getyRef());
     addEnemies(game, 8, 20);
     // Turned towards the ship: the turret turns, its base (in the main rules) keeps its heading.
-    for (int i = 0; i < 30; i++) game.enemies.updatePhysics(frame, ship.getPosition());
+    for (int i = 0; i < 30; i++)
+        game.enemies.updatePhysics(frame, ship.getPosition());
 }
 
 ScratchFolder::ScratchFolder()
 {
     std::strcpy(path_, "/tmp/zynthra_draw_XXXXXX");
-    if (mkdtemp(path_) == nullptr) return;
+    if (mkdtemp(path_) == nullptr)
+        return;
     const std::filesystem::path folder = path_;
     std::filesystem::copy_file(std::filesystem::path(ZYNTHRA_DATA_DIR) / "zyn.png", folder / "zyn.png");
     std::filesystem::current_path(folder);

@@ -22,12 +22,12 @@ void reset()
 using gl_call_counter::totals;
 
 // One line per wrapped entry point; zynthra_count_gl_calls() reads the names from these lines.
-#define COUNTED(ret, name, params, args)  \
-    extern "C" ret __real_##name params;  \
-    extern "C" ret __wrap_##name params   \
-    {                                     \
-        totals.calls++;                   \
-        return __real_##name args;        \
+#define COUNTED(ret, name, params, args) \
+    extern "C" ret __real_##name params; \
+    extern "C" ret __wrap_##name params  \
+    {                                    \
+        totals.calls++;                  \
+        return __real_##name args;       \
     }
 
 COUNTED(void, glAlphaFunc, (GLenum f, GLclampf r), (f, r))
@@ -67,12 +67,15 @@ COUNTED(void, glPixelStorei, (GLenum p, GLint v), (p, v))
 COUNTED(void, glPointSize, (GLfloat s), (s))
 COUNTED(void, glPopMatrix, (void), ())
 COUNTED(void, glPushMatrix, (void), ())
-COUNTED(void, glReadPixels, (GLint x, GLint y, GLsizei w, GLsizei h, GLenum f, GLenum t, GLvoid* p), (x, y, w, h, f, t, p))
+COUNTED(void, glReadPixels, (GLint x, GLint y, GLsizei w, GLsizei h, GLenum f, GLenum t, GLvoid* p),
+        (x, y, w, h, f, t, p))
 COUNTED(void, glRotatef, (GLfloat a, GLfloat x, GLfloat y, GLfloat z), (a, x, y, z))
 COUNTED(void, glScalef, (GLfloat x, GLfloat y, GLfloat z), (x, y, z))
 COUNTED(void, glShadeModel, (GLenum m), (m))
 COUNTED(void, glTexCoordPointer, (GLint n, GLenum t, GLsizei s, const GLvoid* p), (n, t, s, p))
-COUNTED(void, glTexImage2D, (GLenum t, GLint l, GLint i, GLsizei w, GLsizei h, GLint b, GLenum f, GLenum y, const GLvoid* p), (t, l, i, w, h, b, f, y, p))
+COUNTED(void, glTexImage2D,
+        (GLenum t, GLint l, GLint i, GLsizei w, GLsizei h, GLint b, GLenum f, GLenum y, const GLvoid* p),
+        (t, l, i, w, h, b, f, y, p))
 COUNTED(void, glTexParameteri, (GLenum t, GLenum p, GLint v), (t, p, v))
 COUNTED(void, glTranslatef, (GLfloat x, GLfloat y, GLfloat z), (x, y, z))
 COUNTED(void, glVertexPointer, (GLint n, GLenum t, GLsizei s, const GLvoid* p), (n, t, s, p))

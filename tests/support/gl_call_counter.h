@@ -6,9 +6,9 @@
 namespace gl_call_counter {
 
 struct Counts {
-    long calls = 0;       // every counted GL call
-    long drawCalls = 0;   // glDrawArrays and glDrawElements
-    long vertices = 0;    // vertices handed to those draw calls
+    long calls = 0;      // every counted GL call
+    long drawCalls = 0;  // glDrawArrays and glDrawElements
+    long vertices = 0;   // vertices handed to those draw calls
 };
 
 // The counts since the last reset.

@@ -28,7 +28,6 @@ protected:
     void TearDown() override { closeGLES(); }
 
 public:
-
     struct Rgba {
         unsigned char r, g, b, a;
     };
@@ -65,14 +64,16 @@ public:
     {
         const std::string path = std::string(GL_TEST_OUTPUT_PREFIX) + name;
         FILE* f = fopen(path.c_str(), "wb");
-        if (!f) return;
+        if (!f)
+            return;
         png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL);
         png_infop info = png_create_info_struct(png);
         png_init_io(png, f);
         png_set_IHDR(png, info, SCREEN_WIDTH, SCREEN_HEIGHT, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
                      PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         png_write_info(png, info);
-        for (int y = 0; y < SCREEN_HEIGHT; y++) png_write_row(png, (png_const_bytep)&frame[y * SCREEN_WIDTH]);
+        for (int y = 0; y < SCREEN_HEIGHT; y++)
+            png_write_row(png, (png_const_bytep)&frame[y * SCREEN_WIDTH]);
         png_write_end(png, NULL);
         png_destroy_write_struct(&png, &info);
         fclose(f);

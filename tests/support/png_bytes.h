@@ -20,11 +20,12 @@ inline std::string greyPng(int width, int height)
             static_cast<std::string*>(png_get_io_ptr(p))->append((const char*)data, length);
         },
         NULL);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     std::vector<png_byte> row(width, 0);
-    for (int y = 0; y < height; y++) png_write_row(png, row.data());
+    for (int y = 0; y < height; y++)
+        png_write_row(png, row.data());
     png_write_end(png, NULL);
     png_destroy_write_struct(&png, &info);
     return out;
@@ -34,9 +35,7 @@ inline std::string greyPng(int width, int height)
 // declares the given size: a decoder that trusts it allocates before reading.
 inline std::string pngHeaderDeclaring(uint32_t width, uint32_t height)
 {
-    auto bigEndian = [](uint32_t v) {
-        return std::string{(char)(v >> 24), (char)(v >> 16), (char)(v >> 8), (char)v};
-    };
+    auto bigEndian = [](uint32_t v) { return std::string{(char)(v >> 24), (char)(v >> 16), (char)(v >> 8), (char)v}; };
     auto chunk = [&](const char* type, const std::string& data) {
         const std::string body = type + data;
         return bigEndian((uint32_t)data.size()) + body +

@@ -162,10 +162,22 @@ void drawEnemies(EnemyPool& pool)
 #ifdef ZYNTHRA_CLASSIC
             const float* frame = s.orientationMatrix;
 #else
-            float frame[16] = {s.firstRotationAxis.x, s.firstRotationAxis.y, s.firstRotationAxis.z, 0,
-                               s.firstForward.x,      s.firstForward.y,      s.firstForward.z,      0,
-                               s.position.x,          s.position.y,          s.position.z,          0,
-                               0,                     0,                     0,                     1};
+            float frame[16] = {s.firstRotationAxis.x,
+                               s.firstRotationAxis.y,
+                               s.firstRotationAxis.z,
+                               0,
+                               s.firstForward.x,
+                               s.firstForward.y,
+                               s.firstForward.z,
+                               0,
+                               s.position.x,
+                               s.position.y,
+                               s.position.z,
+                               0,
+                               0,
+                               0,
+                               0,
+                               1};
 #endif
             glPushMatrix();
             glMultMatrixf(frame);
@@ -198,8 +210,8 @@ void drawAsteroids(AsteroidPool& pool)
         glRotatef(s.rotateX, 1, 0, 0);
         glRotatef(s.rotateY, 0, 1, 0);
         glScalef(s.radius, s.radius, s.radius);
-        drawGlowingLines(GL_LINES, pool.asteroidVBOs[s.type], pool.asteroidVBOsNumVertices[s.type],
-                         pool.asteroidColor1, pool.asteroidColor2);
+        drawGlowingLines(GL_LINES, pool.asteroidVBOs[s.type], pool.asteroidVBOsNumVertices[s.type], pool.asteroidColor1,
+                         pool.asteroidColor2);
         glPopMatrix();
     }
     glDisable(GL_COLOR_MATERIAL);
@@ -219,8 +231,8 @@ void drawParticles(ParticlePool& pool)
         glPushMatrix();
         glTranslatef(position.x, position.y, position.z);
         float bright = particle.distLeft / particle.totalDist;
-        glColor4f(color.x + (1 - color.x) * bright, color.y + (1 - color.y) * bright,
-                  color.z + (1 - color.z) * bright, bright + 0.7f);
+        glColor4f(color.x + (1 - color.x) * bright, color.y + (1 - color.y) * bright, color.z + (1 - color.z) * bright,
+                  bright + 0.7f);
         glDrawArrays(GL_POINTS, 0, 1);
         glPopMatrix();
     }

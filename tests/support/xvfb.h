@@ -14,7 +14,8 @@ class XvfbServer {
 public:
     XvfbServer()
     {
-        for (int attempt = 0; attempt < 3 && display_.empty(); attempt++) start();
+        for (int attempt = 0; attempt < 3 && display_.empty(); attempt++)
+            start();
     }
     ~XvfbServer()
     {
@@ -30,13 +31,14 @@ private:
     void start()
     {
         int fds[2];
-        if (pipe(fds) != 0) return;
+        if (pipe(fds) != 0)
+            return;
         pid_ = fork();
         if (pid_ == 0) {
             close(fds[0]);
             std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x480x24",
-                   "-nolisten", "tcp", (char*)nullptr);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x480x24", "-nolisten", "tcp",
+                   (char*)nullptr);
             _exit(127);
         }
         close(fds[1]);
@@ -46,10 +48,13 @@ private:
         size_t got = 0;
         for (;;) {
             ssize_t n = read(fds[0], buf + got, sizeof buf - 1 - got);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
             got += n;
-            if (got == sizeof buf - 1) break;
+            if (got == sizeof buf - 1)
+                break;
         }
         close(fds[0]);
         if (got > 0) {

@@ -94,7 +94,8 @@ protected:
     static std::set<std::string> folderContents()
     {
         std::set<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(".")) names.insert(entry.path().filename());
+        for (const auto& entry : std::filesystem::directory_iterator("."))
+            names.insert(entry.path().filename());
         return names;
     }
 
@@ -135,14 +136,16 @@ class PermissionsApply {
 public:
     PermissionsApply()
     {
-        if (syscall(SYS_capget, &header_, saved_) != 0) return;
+        if (syscall(SYS_capget, &header_, saved_) != 0)
+            return;
         __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
         reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
         changed_ = syscall(SYS_capset, &header_, reduced) == 0;
     }
     ~PermissionsApply()
     {
-        if (changed_) syscall(SYS_capset, &header_, saved_);
+        if (changed_)
+            syscall(SYS_capset, &header_, saved_);
     }
 
 private:

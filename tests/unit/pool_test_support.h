@@ -12,25 +12,35 @@
 namespace pool_test {
 
 // Great-circle angle between two points of the unit sphere, in degrees (from the chord, well conditioned).
-inline double degreesBetween(Vector3D a, Vector3D b) {
+inline double degreesBetween(Vector3D a, Vector3D b)
+{
     double chord = vec_dist(&a, &b);
     return 2 * std::asin(std::min(1.0, chord / 2)) * 180 / M_PI;
 }
 
 // The point reached from `from` by turning it `degrees` about `axis`.
-inline Vector3D turned(Vector3D from, Vector3D axis, float degrees) {
+inline Vector3D turned(Vector3D from, Vector3D axis, float degrees)
+{
     vec_rotate(&from, &axis, degrees);
     return from;
 }
 
 template <typename Slot, size_t N>
-int countInUse(Slot (&slots)[N]) {
+int countInUse(Slot (&slots)[N])
+{
     int n = 0;
-    for (Slot& slot : slots) n += slot.isInUse ? 1 : 0;
+    for (Slot& slot : slots)
+        n += slot.isInUse ? 1 : 0;
     return n;
 }
 
-inline int liveParticles(ParticlePool& particles) { return countInUse(particles.particles); }
-inline int liveShots(LaserShotPool& lasers) { return countInUse(lasers.shots); }
+inline int liveParticles(ParticlePool& particles)
+{
+    return countInUse(particles.particles);
+}
+inline int liveShots(LaserShotPool& lasers)
+{
+    return countInUse(lasers.shots);
+}
 
 }  // namespace pool_test

@@ -28,12 +28,14 @@ protected:
     Vector3D here{0, 0, 1};
     Vector3D axis{1, 0, 0};
 
-    void SetUp() override {
+    void SetUp() override
+    {
         sound_double::reset();
         pool.setParticlePool(&particles);
         srand(17);
     }
-    Asteroid& fragmentAt(Vector3D at, float parentRadius) {
+    Asteroid& fragmentAt(Vector3D at, float parentRadius)
+    {
         Asteroid* slot = pool.firstAvailable;
         Vector3D a = axis;
         pool.createFragment(parentRadius, &at, &a);
@@ -46,7 +48,8 @@ protected:
 
 }  // namespace
 
-TEST_F(Asteroids, IncomingRockFallsFor220FramesAndCannotBeHitMeanwhile) {
+TEST_F(Asteroids, IncomingRockFallsFor220FramesAndCannotBeHitMeanwhile)
+{
     pool.createIncoming();
     Asteroid& rock = pool.asteroids[0];
     ASSERT_TRUE(rock.isInUse);
@@ -79,7 +82,8 @@ TEST_F(Asteroids, IncomingRockFallsFor220FramesAndCannotBeHitMeanwhile) {
     EXPECT_EQ(sound_double::log().sounds.size(), 3u);
 }
 
-TEST_F(Asteroids, FragmentsAreHalfTheirParentAndDriftAway) {
+TEST_F(Asteroids, FragmentsAreHalfTheirParentAndDriftAway)
+{
     for (int i = 0; i < 20; i++) {
         Asteroid& f = fragmentAt(here, 0.25f);
         EXPECT_FALSE(f.incoming);
@@ -90,7 +94,8 @@ TEST_F(Asteroids, FragmentsAreHalfTheirParentAndDriftAway) {
     }
     // Each drifts its own 0.1 to 0.4 degrees a frame and tumbles per second.
     for (Asteroid& f : pool.asteroids) {
-        if (!f.isInUse) continue;
+        if (!f.isInUse)
+            continue;
         Vector3D before = f.live.position;
         float rotateX = f.live.rotateX;
         f.updatePhysics(0.5);
@@ -101,11 +106,13 @@ TEST_F(Asteroids, FragmentsAreHalfTheirParentAndDriftAway) {
     }
 }
 
-TEST_F(Asteroids, HitsAreWorthTenUntilTheRockBreaksForItsSize) {
+TEST_F(Asteroids, HitsAreWorthTenUntilTheRockBreaksForItsSize)
+{
     Asteroid& rock = fragmentAt(here, 0.3f);  // radius about 0.15: 4 hit points
     int hitPoints = rock.live.numHits;
     ASSERT_EQ(hitPoints, (int)(1.0 + std::pow((double)(rock.live.radius * 12), 2)));
-    for (int hit = 1; hit < hitPoints; hit++) EXPECT_EQ(laser(here), 10);
+    for (int hit = 1; hit < hitPoints; hit++)
+        EXPECT_EQ(laser(here), 10);
     EXPECT_EQ(sound_double::count(SOUND_HIT), hitPoints - 1);
     EXPECT_FALSE(rock.remove);
     EXPECT_EQ(laser(here), (int)(rock.live.radius * 5000));
@@ -117,20 +124,24 @@ TEST_F(Asteroids, HitsAreWorthTenUntilTheRockBreaksForItsSize) {
     EXPECT_LE(fragments, 3);
 }
 
-TEST_F(Asteroids, LargeRocksBreakInThreeOrFourAndTinyOnesInNone) {
+TEST_F(Asteroids, LargeRocksBreakInThreeOrFourAndTinyOnesInNone)
+{
     int counts[2] = {};
     for (int trial = 0; trial < 20; trial++) {
         pool.initialize();
         pool.createIncoming();
         Asteroid& rock = pool.asteroids[0];
-        while (rock.incoming) pool.updatePhysics(1 / 60.0);
+        while (rock.incoming)
+            pool.updatePhysics(1 / 60.0);
         Vector3D at = rock.live.position;
-        while (!rock.remove) laser(at);
+        while (!rock.remove)
+            laser(at);
         int fragments = countInUse(pool.asteroids) - 1;
         ASSERT_GE(fragments, 3);
         ASSERT_LE(fragments, 4);
         counts[fragments - 3]++;
-        for (int i = 1; i <= fragments; i++) EXPECT_NEAR(pool.asteroids[i].live.radius, rock.live.radius / 2, rock.live.radius * 0.05f + 1e-6);
+        for (int i = 1; i <= fragments; i++)
+            EXPECT_NEAR(pool.asteroids[i].live.radius, rock.live.radius / 2, rock.live.radius * 0.05f + 1e-6);
     }
     EXPECT_GT(counts[0], 0);
     EXPECT_GT(counts[1], 0);
@@ -141,7 +152,8 @@ TEST_F(Asteroids, LargeRocksBreakInThreeOrFourAndTinyOnesInNone) {
     EXPECT_EQ(countInUse(pool.asteroids), 1);
 }
 
-TEST_F(Asteroids, OneProbeStrikesOnlyTheFirstRockItTouches) {
+TEST_F(Asteroids, OneProbeStrikesOnlyTheFirstRockItTouches)
+{
     Asteroid& first = fragmentAt(here, 0.3f);
     Asteroid& second = fragmentAt(turned(here, axis, 2), 0.3f);
     int firstHits = first.live.numHits, secondHits = second.live.numHits;
@@ -156,7 +168,8 @@ TEST_F(Asteroids, OneProbeStrikesOnlyTheFirstRockItTouches) {
     EXPECT_EQ(sound_double::count(SOUND_HIT), 1);
 }
 
-TEST_F(Asteroids, ShipBreaksOnlyWeakRocksAndMakesNoHitSound) {
+TEST_F(Asteroids, ShipBreaksOnlyWeakRocksAndMakesNoHitSound)
+{
     Asteroid& strong = fragmentAt(here, 0.5f);  // radius about 0.25: 9 or more hit points
     ASSERT_GT(strong.live.numHits, 3);
     EXPECT_EQ(ship(here), 10);
@@ -170,8 +183,10 @@ TEST_F(Asteroids, ShipBreaksOnlyWeakRocksAndMakesNoHitSound) {
     EXPECT_EQ(sound_double::count(SOUND_BREAK), 1);
 }
 
-TEST_F(Asteroids, FullPoolLimitsFragmentsButStillScores) {
-    for (int i = 0; i < AsteroidPool::POOL_SIZE - 1; i++) fragmentAt(turned(here, axis, 5.0f + i), 0.2f);
+TEST_F(Asteroids, FullPoolLimitsFragmentsButStillScores)
+{
+    for (int i = 0; i < AsteroidPool::POOL_SIZE - 1; i++)
+        fragmentAt(turned(here, axis, 5.0f + i), 0.2f);
     ASSERT_NE(pool.firstAvailable, nullptr);
     Asteroid& rock = pool.asteroids[0];
     rock.live.numHits = 1;
@@ -186,7 +201,8 @@ TEST_F(Asteroids, FullPoolLimitsFragmentsButStillScores) {
     EXPECT_EQ(pool.firstAvailable, &rock);
 }
 
-TEST_F(Asteroids, ClearingTheArenaMarksFallingRocksToo) {
+TEST_F(Asteroids, ClearingTheArenaMarksFallingRocksToo)
+{
     fragmentAt(here, 0.2f);
     pool.createIncoming();
     pool.destroyEverything();

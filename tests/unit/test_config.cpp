@@ -87,7 +87,8 @@ TEST_F(ConfigFile, AFailedSaveLeavesTheOldFileAndNoTemporary)
 }
 
 namespace {
-const char* const unreadableLines = "Unable to open config file!\nconfig.txt cannot be read: settings will not be saved\n";
+const char* const unreadableLines =
+    "Unable to open config file!\nconfig.txt cannot be read: settings will not be saved\n";
 }
 
 TEST_F(ConfigFile, AFileThatCannotBeReadIsNeverReplaced)

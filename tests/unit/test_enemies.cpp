@@ -19,7 +19,8 @@ const Vector3D NORTH(0, 0, 1);
 const Vector3D X_AXIS(1, 0, 0);
 
 // An enemy of `type` at NORTH, its great circle about the x axis.
-Enemy enemyAtNorth(int type) {
+Enemy enemyAtNorth(int type)
+{
     Enemy enemy;
     Vector3D pos = NORTH, axis = X_AXIS;
     enemy.Init(type, &axis, &pos, 0, 0);
@@ -27,7 +28,8 @@ Enemy enemyAtNorth(int type) {
 }
 
 // Positive when a step from `before` to `after` turns to the left of the course towards `target`.
-double sideOfCourse(Vector3D before, Vector3D after, Vector3D target) {
+double sideOfCourse(Vector3D before, Vector3D after, Vector3D target)
+{
     Vector3D toTarget;
     vec_cross(&before, &target, &toTarget);  // normal of the direct course's plane
     return vec_dot(&toTarget, &after);
@@ -37,7 +39,7 @@ struct Motion {
     int type;
     double dT;
     float stepDegrees;
-    bool homes;          // heads straight for the target
+    bool homes;            // heads straight for the target
     double spinPerSecond;  // degrees about the model's normal
 };
 
@@ -51,14 +53,20 @@ constexpr float SHOOTER_STEP = 0.5f;
 
 }  // namespace
 
-TEST(EnemyMotion, OneFrameOfEachKind) {
+TEST(EnemyMotion, OneFrameOfEachKind)
+{
     // The target lies 60 degrees from the enemy; the phases chosen make every kind go straight at it.
     const Motion motions[] = {
-        {0, 1 / 60.0, 0.45f, true, 0},          {2, 1 / 60.0, 0.5f, true, FAST_SPIN},
-        {3, 0.5, 1.0f, true, 0},                {4, 0.5, 0.9f, true, FAST_SPIN},
-        {5, 1 / 60.0, 0.8f, false, 0},          {6, 1 / 60.0, 0.8f, false, 0},
-        {7, 1 / 60.0, 0.0f, false, WELL_SPIN},  {8, 1 / 60.0, 0.0f, false, WELL_SPIN},
-        {9, 1 / 60.0, SHOOTER_STEP, true, 0},   {10, 1 / 60.0, 0.0f, false, 0},
+        {0, 1 / 60.0, 0.45f, true, 0},
+        {2, 1 / 60.0, 0.5f, true, FAST_SPIN},
+        {3, 0.5, 1.0f, true, 0},
+        {4, 0.5, 0.9f, true, FAST_SPIN},
+        {5, 1 / 60.0, 0.8f, false, 0},
+        {6, 1 / 60.0, 0.8f, false, 0},
+        {7, 1 / 60.0, 0.0f, false, WELL_SPIN},
+        {8, 1 / 60.0, 0.0f, false, WELL_SPIN},
+        {9, 1 / 60.0, SHOOTER_STEP, true, 0},
+        {10, 1 / 60.0, 0.0f, false, 0},
     };
     Vector3D target = turned(NORTH, Vector3D(0, 1, 0), 60);
     for (const Motion& m : motions) {
@@ -91,7 +99,8 @@ TEST(EnemyMotion, OneFrameOfEachKind) {
     }
 }
 
-TEST(EnemyMotion, DiamondWeavesBothWaysStarVeersToOneSide) {
+TEST(EnemyMotion, DiamondWeavesBothWaysStarVeersToOneSide)
+{
     Vector3D target = turned(NORTH, Vector3D(0, 1, 0), 60);
     // After 0.5 s the diamond's weave is at +90 degrees, after 1.5 s at -90; the star is at 90 after 1 s and 2 s.
     auto sideAfter = [&](int type, double seconds) {
@@ -109,7 +118,8 @@ TEST(EnemyMotion, DiamondWeavesBothWaysStarVeersToOneSide) {
     EXPECT_GT(starEarly * starLate, 0);
 }
 
-TEST(EnemyMotion, FishSurgesWithItsPhase) {
+TEST(EnemyMotion, FishSurgesWithItsPhase)
+{
     Vector3D target = turned(NORTH, Vector3D(0, 1, 0), 60);
     Enemy fish = enemyAtNorth(3);
     fish.live.timer = PI_F - 0.1f;  // close to the standstill of the pulse
@@ -118,7 +128,8 @@ TEST(EnemyMotion, FishSurgesWithItsPhase) {
     EXPECT_LT(degreesBetween(before, fish.live.position), 1e-3);
 }
 
-TEST(EnemyMotion, HomingKindsChaseWhateverTargetIsPassed) {
+TEST(EnemyMotion, HomingKindsChaseWhateverTargetIsPassed)
+{
     // While a decoy is out the pool is handed the decoy's position instead of the ship's.
     EnemyPool pool;
     Vector3D ship = turned(NORTH, Vector3D(0, 1, 0), 40);
@@ -127,7 +138,8 @@ TEST(EnemyMotion, HomingKindsChaseWhateverTargetIsPassed) {
         Vector3D pos = NORTH, axis = X_AXIS;
         pool.create(type, &pos, &axis);
     }
-    for (int frame = 0; frame < 30; frame++) pool.updatePhysics(1 / 60.0, &decoy);
+    for (int frame = 0; frame < 30; frame++)
+        pool.updatePhysics(1 / 60.0, &decoy);
     for (int i = 0; i <= 4; i++) {
         EXPECT_LT(degreesBetween(pool.enemies[i].live.position, decoy), 39) << i;
         EXPECT_GT(degreesBetween(pool.enemies[i].live.position, ship), 41) << i;
@@ -150,7 +162,8 @@ constexpr float MINER_INTERVAL = 4.0f, WELL_INTERVAL = 1.0f;
 
 }  // namespace
 
-TEST(EnemyTimers, SpawnersWellsAndMinersActOnlyOnceTheirIntervalIsPassed) {
+TEST(EnemyTimers, SpawnersWellsAndMinersActOnlyOnceTheirIntervalIsPassed)
+{
     const TimedAction actions[] = {
         {5, 2.0f, true}, {6, MINER_INTERVAL, false}, {7, WELL_INTERVAL, true}, {8, 3.0f, false}};
     Vector3D target = turned(NORTH, Vector3D(0, 1, 0), 90);
@@ -190,7 +203,8 @@ TEST(EnemyTimers, SpawnersWellsAndMinersActOnlyOnceTheirIntervalIsPassed) {
     }
 }
 
-TEST(EnemyTimers, SpawnerWithNoRoomStillTurnsAndResets) {
+TEST(EnemyTimers, SpawnerWithNoRoomStillTurnsAndResets)
+{
     EnemyPool pool;
     Vector3D target = turned(NORTH, Vector3D(0, 1, 0), 90);
     for (int i = 0; i < EnemyPool::POOL_SIZE; i++) {
@@ -210,7 +224,8 @@ struct LaserFixture {
     EnemyPool pool;
     Vector3D target = NORTH;
 
-    LaserFixture(int type, float degrees) {
+    LaserFixture(int type, float degrees)
+    {
         pool.setParticlePool(&particles);
         Vector3D pos = turned(NORTH, Vector3D(0, 1, 0), degrees), axis = X_AXIS;
         pool.create(type, &pos, &axis);
@@ -222,7 +237,8 @@ struct LaserFixture {
 
 }  // namespace
 
-TEST(EnemyLasers, ShooterFiresOnlyInRangeAndAfterASecond) {
+TEST(EnemyLasers, ShooterFiresOnlyInRangeAndAfterASecond)
+{
     LaserFixture near(9, 15);  // chord 0.26
     near.pool.updatePhysics(0.6, &near.target);
     EXPECT_EQ(near.shots(), 0);
@@ -241,12 +257,14 @@ TEST(EnemyLasers, ShooterFiresOnlyInRangeAndAfterASecond) {
     EXPECT_TRUE(struck);
 
     LaserFixture far(9, 60);  // chord 1.0: closes in without firing
-    for (int frame = 0; frame < 5; frame++) far.pool.updatePhysics(2.0, &far.target);
+    for (int frame = 0; frame < 5; frame++)
+        far.pool.updatePhysics(2.0, &far.target);
     EXPECT_EQ(far.shots(), 0);
     EXPECT_NEAR(degreesBetween(far.enemy().live.position, far.target), 60 - 5 * SHOOTER_STEP, 2e-3);
 }
 
-TEST(EnemyLasers, ShooterEnteringRangeWithTimeBankedFiresAtOnce) {
+TEST(EnemyLasers, ShooterEnteringRangeWithTimeBankedFiresAtOnce)
+{
     // Chord 0.5 is 28.955 degrees; one step brings it inside.
     LaserFixture shooter(9, 28.955f + SHOOTER_STEP * 0.5f);
     shooter.pool.updatePhysics(2.0, &shooter.target);
@@ -256,10 +274,12 @@ TEST(EnemyLasers, ShooterEnteringRangeWithTimeBankedFiresAtOnce) {
     EXPECT_EQ(shooter.shots(), 1);
 }
 
-TEST(EnemyLasers, TurretNeverMovesAndNeverFiresBeyondRange) {
+TEST(EnemyLasers, TurretNeverMovesAndNeverFiresBeyondRange)
+{
     LaserFixture turret(10, 110);  // chord 1.64
     Vector3D placed = turret.enemy().live.position;
-    for (int frame = 0; frame < 100; frame++) turret.pool.updatePhysics(1.0, &turret.target);
+    for (int frame = 0; frame < 100; frame++)
+        turret.pool.updatePhysics(1.0, &turret.target);
     EXPECT_EQ(turret.shots(), 0);
     EXPECT_EQ(degreesBetween(placed, turret.enemy().live.position), 0);
 
@@ -275,13 +295,17 @@ TEST(EnemyLasers, TurretNeverMovesAndNeverFiresBeyondRange) {
 
 namespace {
 template <typename T, typename = void>
-struct HasBaseFrame : std::false_type {};
+struct HasBaseFrame : std::false_type {
+};
 template <typename T>
-struct HasBaseFrame<T, std::void_t<decltype(std::declval<T>().firstRotationAxis)>> : std::true_type {};
+struct HasBaseFrame<T, std::void_t<decltype(std::declval<T>().firstRotationAxis)>> : std::true_type {
+};
 template <typename T, typename = void>
-struct HasBaseMatrix : std::false_type {};
+struct HasBaseMatrix : std::false_type {
+};
 template <typename T>
-struct HasBaseMatrix<T, std::void_t<decltype(std::declval<T>().genericOrientationMatrix)>> : std::true_type {};
+struct HasBaseMatrix<T, std::void_t<decltype(std::declval<T>().genericOrientationMatrix)>> : std::true_type {
+};
 }  // namespace
 
 #ifdef ZYNTHRA_CLASSIC
@@ -290,7 +314,8 @@ static_assert(!HasBaseMatrix<EnemyPool>::value, "the classic pool needs no matri
 #else
 static_assert(HasBaseFrame<Enemy::Live>::value && HasBaseMatrix<EnemyPool>::value, "the turret base has a frame");
 
-TEST(EnemyLasers, TurretBaseKeepsItsFrameWhileTheTurretTurns) {
+TEST(EnemyLasers, TurretBaseKeepsItsFrameWhileTheTurretTurns)
+{
     EnemyPool pool;
     Vector3D ship = NORTH, yRef(0, 1, 0);
     pool.create(10, 60.0f, 80.0f, &ship, &yRef);

@@ -29,11 +29,13 @@ protected:
     EnemyPool pool;
     Vector3D here{0, 0, 1};
 
-    void SetUp() override {
+    void SetUp() override
+    {
         sound_double::reset();
         pool.setParticlePool(&particles);
     }
-    Enemy& place(int type, Vector3D at) {
+    Enemy& place(int type, Vector3D at)
+    {
         Enemy* slot = pool.firstAvailable;
         Vector3D axis(1, 0, 0);
         pool.create(type, &at, &axis);
@@ -47,7 +49,8 @@ protected:
 
 }  // namespace
 
-TEST_F(EnemyHits, SpawnerTakesItsLaserHitsThenScores) {
+TEST_F(EnemyHits, SpawnerTakesItsLaserHitsThenScores)
+{
     Enemy& spawner = place(5);
     int survivable = LASER_HITS_TO_KILL[5] - 1;
     for (int hit = 1; hit <= survivable; hit++) {
@@ -61,7 +64,8 @@ TEST_F(EnemyHits, SpawnerTakesItsLaserHitsThenScores) {
     EXPECT_EQ(liveParticles(particles), 20 * (survivable + 1));
 }
 
-TEST_F(EnemyHits, EveryKindFallsToItsNumberOfLaserHitsAndBombs) {
+TEST_F(EnemyHits, EveryKindFallsToItsNumberOfLaserHitsAndBombs)
+{
     for (int type = 0; type < 11; type++) {
         SCOPED_TRACE(type);
         pool.initialize();
@@ -86,7 +90,8 @@ TEST_F(EnemyHits, EveryKindFallsToItsNumberOfLaserHitsAndBombs) {
     }
 }
 
-TEST_F(EnemyHits, BombBlastsEveryEnemyInItsCircleSilently) {
+TEST_F(EnemyHits, BombBlastsEveryEnemyInItsCircleSilently)
+{
     Enemy& octo = place(0, turned(here, Vector3D(1, 0, 0), 40));
     Enemy& shooter = place(9, turned(here, Vector3D(0, 1, 0), 50));
     Enemy& turret = place(10, turned(here, Vector3D(0, 1, 0), -20));
@@ -109,7 +114,8 @@ TEST_F(EnemyHits, BombBlastsEveryEnemyInItsCircleSilently) {
     EXPECT_EQ(liveParticles(particles), 60);
 }
 
-TEST_F(EnemyHits, ShipContactReportsPointsWithoutSound) {
+TEST_F(EnemyHits, ShipContactReportsPointsWithoutSound)
+{
     place(0);
     EXPECT_EQ(ship(here), 100);
     pool.cleanupEnemies();
@@ -119,7 +125,8 @@ TEST_F(EnemyHits, ShipContactReportsPointsWithoutSound) {
     EXPECT_TRUE(sound_double::log().sounds.empty());
 }
 
-TEST_F(EnemyHits, DoomedEnemiesScoreAgainUntilCleanup) {
+TEST_F(EnemyHits, DoomedEnemiesScoreAgainUntilCleanup)
+{
     Enemy& octo = place(0);
     place(1, turned(here, Vector3D(1, 0, 0), 1));  // overlapping: one shot strikes both
     EXPECT_EQ(laser(here), 250);
@@ -130,8 +137,10 @@ TEST_F(EnemyHits, DoomedEnemiesScoreAgainUntilCleanup) {
     EXPECT_EQ(pool_test::countInUse(pool.enemies), 0);
 }
 
-TEST_F(EnemyHits, CleanupReusesTheLastFreedSlotFirst) {
-    for (int i = 0; i < 10; i++) place(0, turned(here, Vector3D(1, 0, 0), 10.0f * i));
+TEST_F(EnemyHits, CleanupReusesTheLastFreedSlotFirst)
+{
+    for (int i = 0; i < 10; i++)
+        place(0, turned(here, Vector3D(1, 0, 0), 10.0f * i));
     pool.enemies[3].remove = true;
     pool.enemies[7].remove = true;
     pool.cleanupEnemies();
@@ -141,23 +150,28 @@ TEST_F(EnemyHits, CleanupReusesTheLastFreedSlotFirst) {
     EXPECT_EQ(pool_test::countInUse(pool.enemies), 8);
 }
 
-TEST_F(EnemyHits, FullPoolCreatesNothingUntilInitialized) {
-    for (int i = 0; i < EnemyPool::POOL_SIZE; i++) place(i % 5, turned(here, Vector3D(1, 0, 0), 1.0f * i));
+TEST_F(EnemyHits, FullPoolCreatesNothingUntilInitialized)
+{
+    for (int i = 0; i < EnemyPool::POOL_SIZE; i++)
+        place(i % 5, turned(here, Vector3D(1, 0, 0), 1.0f * i));
     ASSERT_EQ(pool.firstAvailable, nullptr);
     Vector3D yRef(0, 1, 0), axis(1, 0, 0);
     enemyToCreate queued{3, 90, 0};
     pool.create(6, &here, &axis);
     pool.create(6, 90.0f, 0.0f, &here, &yRef);
     pool.create(&queued, &here, &yRef);
-    for (int i = 0; i < EnemyPool::POOL_SIZE; i++) ASSERT_EQ(pool.enemies[i].live.type, i % 5);
+    for (int i = 0; i < EnemyPool::POOL_SIZE; i++)
+        ASSERT_EQ(pool.enemies[i].live.type, i % 5);
 
     pool.initialize();
     EXPECT_EQ(pool_test::countInUse(pool.enemies), 0);
-    for (int i = 0; i < EnemyPool::POOL_SIZE; i++) place(0);
+    for (int i = 0; i < EnemyPool::POOL_SIZE; i++)
+        place(0);
     EXPECT_EQ(pool_test::countInUse(pool.enemies), EnemyPool::POOL_SIZE);
 }
 
-TEST_F(EnemyHits, OffsetsPlaceEnemiesAroundTheShip) {
+TEST_F(EnemyHits, OffsetsPlaceEnemiesAroundTheShip)
+{
     Vector3D ship(0, 0, 1), yRef(0, 1, 0);
     // (0, y) lies towards the ship's up reference, (x, 0) towards yRef x position.
     pool.create(0, 0.0f, 90.0f, &ship, &yRef);
@@ -173,8 +187,10 @@ TEST_F(EnemyHits, OffsetsPlaceEnemiesAroundTheShip) {
     EXPECT_NEAR(degreesBetween(spawner.live.position, ship), 50.8, 1e-3);
 }
 
-TEST_F(EnemyHits, ClearingTheArenaBurstsEveryEnemyInItsColour) {
-    for (int type = 0; type < 11; type++) place(type, turned(here, Vector3D(1, 0, 0), 15.0f * type));
+TEST_F(EnemyHits, ClearingTheArenaBurstsEveryEnemyInItsColour)
+{
+    for (int type = 0; type < 11; type++)
+        place(type, turned(here, Vector3D(1, 0, 0), 15.0f * type));
     pool.destroyEverything();
     EXPECT_EQ(liveParticles(particles), 11 * 15);
     EXPECT_TRUE(sound_double::log().sounds.empty());
@@ -184,7 +200,8 @@ TEST_F(EnemyHits, ClearingTheArenaBurstsEveryEnemyInItsColour) {
         Vector3D expected = type < 8 ? pool.enemyColors[type] : Vector3D(1, 1, 1);
         int matching = 0;
         for (Particle& p : particles.particles) {
-            if (!p.isInUse || vec_dist(&p.state.live.position, &enemy.live.position) != 0) continue;
+            if (!p.isInUse || vec_dist(&p.state.live.position, &enemy.live.position) != 0)
+                continue;
             matching++;
             EXPECT_EQ(vec_dist(&p.state.live.color, &expected), 0) << type;
         }

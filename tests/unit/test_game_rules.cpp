@@ -12,11 +12,13 @@
 
 #ifdef ZYNTHRA_CLASSIC
 // The classic rules carry no decoy state or operation at all.
-#define HAS_MEMBER(member)                                                              \
-    template <typename T, typename = void>                                              \
-    struct Has_##member : std::false_type {};                                           \
-    template <typename T>                                                               \
-    struct Has_##member<T, std::void_t<decltype(&T::member)>> : std::true_type {};
+#define HAS_MEMBER(member)                                                       \
+    template <typename T, typename = void>                                       \
+    struct Has_##member : std::false_type {                                      \
+    };                                                                           \
+    template <typename T>                                                        \
+    struct Has_##member<T, std::void_t<decltype(&T::member)>> : std::true_type { \
+    };
 HAS_MEMBER(decoyBombs)
 HAS_MEMBER(nextDecoyBomb)
 HAS_MEMBER(decoyBombPos)
@@ -175,7 +177,8 @@ TEST_F(RulesTest, ScoringFeedsScoreAndStreakAndTheArenaColourFollows)
 
     // A gap of 11 to 19 still closes (a twentieth of it rounds to 0).
     game->sphereCurrentColor = 981;
-    for (int frame = 0; frame < 10; frame++) game->updateGameState(0);
+    for (int frame = 0; frame < 10; frame++)
+        game->updateGameState(0);
     EXPECT_EQ(game->sphereCurrentColor, 1000);
 
     // After a loss it fades back down the same way.

@@ -15,7 +15,8 @@ const char* const unreadableLines =
 std::string rows(int count, int firstScore)
 {
     std::string text;
-    for (int i = 0; i < count; i++) text += "p" + std::to_string(i) + "\t" + std::to_string(firstScore - i) + "\n";
+    for (int i = 0; i < count; i++)
+        text += "p" + std::to_string(i) + "\t" + std::to_string(firstScore - i) + "\n";
     return text;
 }
 }  // namespace
@@ -52,13 +53,12 @@ TEST_F(HighScores, AShortFileLeavesEmptyRowsAndIsNotRewritten)
 TEST_F(HighScores, BadLinesAreSkippedAndGoodRowsKeepTheirOrder)
 {
     writeFile("highScores.txt", std::string("lo\t-5\n\x01\x02\x00\xfe\t9\n", 12) + "no tab here\nname with\t7\n" +
-                                    "be\all\t6\nde\x7fl\t6\n" +
-                                    std::string(256, 'n') + "\t8\n" + std::string(255, 'm') + "\t8\n" +
-                                    "big\t2147483648\nhuge\t" + std::string(100000, '7') + "\n" + "hi\t900\n" +
-                                    rows(12, 50));
+                                    "be\all\t6\nde\x7fl\t6\n" + std::string(256, 'n') + "\t8\n" +
+                                    std::string(255, 'm') + "\t8\n" + "big\t2147483648\nhuge\t" +
+                                    std::string(100000, '7') + "\n" + "hi\t900\n" + rows(12, 50));
     makeMenu();
-    const std::vector<std::string> names = {"lo", std::string(255, 'm'), "hi", "p0", "p1",
-                                            "p2", "p3",                  "p4", "p5", "p6"};
+    const std::vector<std::string> names = {"lo", std::string(255, 'm'), "hi", "p0", "p1", "p2", "p3", "p4", "p5",
+                                            "p6"};
     const std::vector<int> scores = {-5, 8, 900, 50, 49, 48, 47, 46, 45, 44};
     EXPECT_EQ(menu->highScores_names, names);
     EXPECT_EQ(menu->highScores_scores, scores);

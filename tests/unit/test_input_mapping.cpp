@@ -53,13 +53,18 @@ TEST_F(InputTest, DPadPairsFollowTheButtonPriority)
         int x, y;
     };
     const Case cases[] = {
-        {true, false, false, false, 0, -256},   {true, false, false, true, -181, -181},
-        {true, true, false, false, 181, -181},  {false, true, false, false, 256, 0},
-        {false, true, true, false, 181, 181},   {false, false, true, false, 0, 256},
-        {false, false, true, true, -181, 181},  {false, false, false, true, -256, 0},
+        {true, false, false, false, 0, -256},
+        {true, false, false, true, -181, -181},
+        {true, true, false, false, 181, -181},
+        {false, true, false, false, 256, 0},
+        {false, true, true, false, 181, 181},
+        {false, false, true, false, 0, 256},
+        {false, false, true, true, -181, 181},
+        {false, false, false, true, -256, 0},
         {false, false, false, false, 0, 0},
         // Conflicts: Up wins over Down, Up+Left+Right is Up+Right, Right wins over Left.
-        {true, false, true, false, 0, -256},    {true, true, false, true, 181, -181},
+        {true, false, true, false, 0, -256},
+        {true, true, false, true, 181, -181},
         {false, true, false, true, 256, 0},
     };
     for (const Case& c : cases) {

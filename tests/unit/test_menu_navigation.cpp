@@ -26,7 +26,8 @@ TEST_F(MenuNavigation, OneAcceptedPressEvery0_2SecondsSharedByAllButtons)
 {
     makeMenu();
     controls.inputDown = true;
-    for (int i = 0; i < 10; i++) frame(0.07);  // accepted at 0.24, 0.45 and 0.66 s
+    for (int i = 0; i < 10; i++)
+        frame(0.07);  // accepted at 0.24, 0.45 and 0.66 s
     controls.inputDown = false;
     EXPECT_EQ(menu->menuSelect, 3);
 
@@ -107,12 +108,14 @@ TEST_F(MenuNavigation, VolumesMoveEveryHeldFrameWithoutTheGate)
     makeMenu();
     menu->changeMenu(MENU_OPTIONS);
     controls.inputRight = true;
-    for (int i = 0; i < 3; i++) frame(0);
+    for (int i = 0; i < 3; i++)
+        frame(0);
     EXPECT_EQ(sound_double::log().musicVol, 53);
     EXPECT_TRUE(sound_double::log().sounds.empty());
 
     menu->menuSelect = 1;
-    for (int i = 0; i < 3; i++) frame(0);
+    for (int i = 0; i < 3; i++)
+        frame(0);
     controls.inputRight = false;
     controls.inputLeft = true;
     frame(0);
@@ -208,7 +211,8 @@ TEST_F(MenuNavigation, ChangingScreensPutsTheBarAtTheTopAndEasesItsWidth)
 {
     makeMenu();
     menu->menuSelect = 2;
-    for (int i = 0; i < 200; i++) menu->drawInGameMenu(0);
+    for (int i = 0; i < 200; i++)
+        menu->drawInGameMenu(0);
     EXPECT_EQ(menu->selectPos, 64);
     EXPECT_EQ(menu->selectCurrentWidth, 12 * 16);
 

@@ -35,7 +35,8 @@ protected:
 TEST_F(NameEntry, TypedLettersAndReturnStoreTheName)
 {
     ASSERT_EQ(menu->menuMode, MENU_NAME_ENTRY);
-    for (int code : {keyA, keyB, keyC}) type(code);
+    for (int code : {keyA, keyB, keyC})
+        type(code);
     EXPECT_EQ(menu->currentEntry, "abc");
     type(returnKey);
 
@@ -54,7 +55,8 @@ TEST_F(NameEntry, EveryKeyOfTheTableTypesItsCharacter)
     const std::string expected = "1234567890qwertyuiopasdfghjklzxcvbnm";
     std::string typed;
     for (int code = 0; code < 256; code++)
-        if (menu->keyChars[code] != 0) typed += menu->keyChars[code];
+        if (menu->keyChars[code] != 0)
+            typed += menu->keyChars[code];
     EXPECT_EQ(typed, expected);
 
     // A key between the rows types nothing but still uses up the repeat gate.
@@ -73,7 +75,8 @@ TEST_F(NameEntry, ThirteenCharactersAtMostAndEraseTakesTheLast)
 {
     type(eraseKey);
     EXPECT_TRUE(sound_double::log().sounds.empty()) << "erasing nothing is silent";
-    for (int i = 0; i < 14; i++) type(keyQ);
+    for (int i = 0; i < 14; i++)
+        type(keyQ);
     EXPECT_EQ(menu->currentEntry, std::string(13, 'q'));
     type(eraseKey);
     EXPECT_EQ(menu->currentEntry, std::string(12, 'q'));
@@ -83,7 +86,8 @@ TEST_F(NameEntry, ThirteenCharactersAtMostAndEraseTakesTheLast)
 TEST_F(NameEntry, AHeldKeyRepeatsEveryFifthOfASecond)
 {
     keys[keyA] = keys[keyQ] = 1;
-    for (int i = 0; i < 10; i++) frame(0.07);  // accepted at 0.24, 0.45 and 0.66 s
+    for (int i = 0; i < 10; i++)
+        frame(0.07);  // accepted at 0.24, 0.45 and 0.66 s
     EXPECT_EQ(menu->currentEntry, "qqq");
 }
 
@@ -121,7 +125,8 @@ TEST_F(NameEntry, KeysAreTakenAsTheyGoDownHoweverFast)
     const int t = 28, e = 26, s = 39, r = 27;
     for (int code : {t, e, s, t, e, r}) {
         recordKeyPress(code);
-        for (int i = 0; i < 7; i++) frame(0.12 / 7);
+        for (int i = 0; i < 7; i++)
+            frame(0.12 / 7);
     }
     EXPECT_EQ(menu->currentEntry, "tester");
 
@@ -157,7 +162,8 @@ TEST_F(NameEntry, AHeldKeyStillRepeatsNoFasterThanTheGate)
     openScreen();
     recordKeyPress(keyA);
     keys[keyA] = 1;
-    for (int i = 0; i < 10; i++) frame(0.06);  // pressed at 0, repeats at 0.24 and 0.48 s
+    for (int i = 0; i < 10; i++)
+        frame(0.06);  // pressed at 0, repeats at 0.24 and 0.48 s
     EXPECT_EQ(menu->currentEntry, "aaa");
     keys[keyA] = 0;
 

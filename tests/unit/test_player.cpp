@@ -8,8 +8,8 @@
 #include "Sound.h"
 #include "constants.h"
 #include "game_test_support.h"
-#include "vec_support.h"
 #include "sound_double.h"
+#include "vec_support.h"
 
 namespace {
 #ifdef ZYNTHRA_CLASSIC
@@ -31,7 +31,6 @@ protected:
         player.isDead = false;
         player.isRezing = false;
     }
-
 };
 }  // namespace
 

@@ -32,18 +32,17 @@ TEST(RequiredImages, UndecodableFilesEndTheProgramLikeAMissingOne)
     const std::string path = "/tmp/zynthra_required_" + std::to_string(getpid()) + ".png";
     const std::string good = greyPng(64, 64);
     const std::string damaged[] = {
-        "",                                    // empty
-        "this is not an image\n",              // text
-        good.substr(0, good.size() / 2),       // truncated inside the image data
-        good.substr(0, 20),                    // truncated inside the header
-        pngHeaderDeclaring(100000, 100000),    // would need 40 GB
-        greyPng(4096, 1),                      // wider than any texture the game takes
+        "",                                  // empty
+        "this is not an image\n",            // text
+        good.substr(0, good.size() / 2),     // truncated inside the image data
+        good.substr(0, 20),                  // truncated inside the header
+        pngHeaderDeclaring(100000, 100000),  // would need 40 GB
+        greyPng(4096, 1),                    // wider than any texture the game takes
         greyPng(1, 2049),
     };
     for (const std::string& bytes : damaged) {
         writeFile(path, bytes);
-        EXPECT_EXIT(loadWithOutputOnStderr(path), testing::ExitedWithCode(1),
-                    "Unable to open image " + path + "!")
+        EXPECT_EXIT(loadWithOutputOnStderr(path), testing::ExitedWithCode(1), "Unable to open image " + path + "!")
             << bytes.size() << "-byte file";
     }
     unlink(path.c_str());

@@ -114,7 +114,8 @@ static void mul(const float* a, const float* b, float* out)
     for (int c = 0; c < 4; c++)
         for (int r = 0; r < 4; r++) {
             out[c * 4 + r] = 0;
-            for (int k = 0; k < 4; k++) out[c * 4 + r] += a[k * 4 + r] * b[c * 4 + k];
+            for (int k = 0; k < 4; k++)
+                out[c * 4 + r] += a[k * 4 + r] * b[c * 4 + k];
         }
 }
 
@@ -148,13 +149,15 @@ TEST(Camera, AccumulatePostMultipliesRxThenRy)
     const float ry[16] = {c, 0, -s, 0, 0, 1, 0, 0, s, 0, c, 0, 0, 0, 0, 1};
     float expected[16];
     mul(start, ry, expected);
-    for (int i = 0; i < 16; i++) EXPECT_NEAR(m[i], expected[i], 1e-6f) << i;
+    for (int i = 0; i < 16; i++)
+        EXPECT_NEAR(m[i], expected[i], 1e-6f) << i;
 
     std::copy(start, start + 16, m);
     OpenGLAccumulateMatrix(m, 0, 30);  // Rx(30) only
     const float rx[16] = {1, 0, 0, 0, 0, c, s, 0, 0, -s, c, 0, 0, 0, 0, 1};
     mul(start, rx, expected);
-    for (int i = 0; i < 16; i++) EXPECT_NEAR(m[i], expected[i], 1e-6f) << i;
+    for (int i = 0; i < 16; i++)
+        EXPECT_NEAR(m[i], expected[i], 1e-6f) << i;
 }
 
 TEST(Camera, LookAtRowsAreSideUpAndViewAxis)
@@ -162,7 +165,8 @@ TEST(Camera, LookAtRowsAreSideUpAndViewAxis)
     float m[16];
     lookAtMatrix(m, 0, 0, 4, 0, 1, 0);
     const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    for (int i = 0; i < 16; i++) EXPECT_FLOAT_EQ(m[i], identity[i]) << i;
+    for (int i = 0; i < 16; i++)
+        EXPECT_FLOAT_EQ(m[i], identity[i]) << i;
 
     lookAtMatrix(m, 4, 0, 0, 0, 0, 1);  // eye on +x, up +z: side = up x view = +y
     EXPECT_FLOAT_EQ(m[0], 0);

@@ -19,7 +19,10 @@ constexpr bool CLASSIC = true;
 constexpr bool CLASSIC = false;
 #endif
 
-bool bringsSpecial(int wave) { return wave > 5 && wave % 3 == 0; }
+bool bringsSpecial(int wave)
+{
+    return wave > 5 && wave % 3 == 0;
+}
 
 class Waves : public ::testing::Test {
 protected:
@@ -28,7 +31,8 @@ protected:
     Vector3D yRef{0, 1, 0};
 
     // Sends the next wave at once and returns what it queued.
-    std::vector<enemyToCreate> sendWave() {
+    std::vector<enemyToCreate> sendWave()
+    {
         pool.enemiesToCreate.clear();
         pool.addWave(pool.waveTimer, &ship, &yRef);
         return pool.enemiesToCreate;
@@ -48,7 +52,8 @@ struct WaveDraws {
 };
 
 // Replays the random draws of one wave in the order the schedule takes them.
-WaveDraws replayWave(unsigned seed, int wave, float difficultyAfter) {
+WaveDraws replayWave(unsigned seed, int wave, float difficultyAfter)
+{
     srand(seed);
     WaveDraws d;
     d.interval = rand_FloatRange(6, 8) * difficultyAfter;
@@ -66,7 +71,8 @@ WaveDraws replayWave(unsigned seed, int wave, float difficultyAfter) {
     return d;
 }
 
-std::vector<enemyToCreate> Waves::sendFreshWave(unsigned seed, int wave, WaveDraws& expected) {
+std::vector<enemyToCreate> Waves::sendFreshWave(unsigned seed, int wave, WaveDraws& expected)
+{
     pool.initialize();
     pool.waveCounter = wave;
     expected = replayWave(seed, wave, pool.difficultyScale - (CLASSIC ? 0.005f : 0.0025f));
@@ -76,7 +82,8 @@ std::vector<enemyToCreate> Waves::sendFreshWave(unsigned seed, int wave, WaveDra
 
 }  // namespace
 
-TEST_F(Waves, FirstFrameOfAGameSendsWaveZero) {
+TEST_F(Waves, FirstFrameOfAGameSendsWaveZero)
+{
     pool.addWave(1 / 60.0, &ship, &yRef);
     EXPECT_EQ(pool.waveCounter, 1);
     EXPECT_EQ(pool.enemiesToCreate.size(), CLASSIC ? 7u : 6u);
@@ -95,7 +102,8 @@ TEST_F(Waves, FirstFrameOfAGameSendsWaveZero) {
     EXPECT_LT(elapsed, gap + 0.1 + 1e-4);
 }
 
-TEST_F(Waves, SizesGrowWithTheWaveCountAndBarsDropAnOddMember) {
+TEST_F(Waves, SizesGrowWithTheWaveCountAndBarsDropAnOddMember)
+{
     const int sizes[][2] = {{0, 6}, {1, 7}, {10, 12}, {20, 16}, {30, 20}, {40, 23}, {44, 25}, {300, 25}};
     for (const auto& [wave, size] : sizes) {
         for (unsigned seed = 1; seed <= 12; seed++) {
@@ -104,7 +112,8 @@ TEST_F(Waves, SizesGrowWithTheWaveCountAndBarsDropAnOddMember) {
             std::vector<enemyToCreate> queued = sendFreshWave(seed, wave, expected);
             size_t formation = 0;
             for (const enemyToCreate& e : queued) {
-                if (e.type > 4) continue;
+                if (e.type > 4)
+                    continue;
                 formation++;
                 if (expected.enemyType < 5) {
                     EXPECT_EQ(e.type, expected.enemyType);
@@ -116,7 +125,8 @@ TEST_F(Waves, SizesGrowWithTheWaveCountAndBarsDropAnOddMember) {
     }
 }
 
-TEST_F(Waves, SpecialEnemiesLeadEveryThirdWaveFromTheSixth) {
+TEST_F(Waves, SpecialEnemiesLeadEveryThirdWaveFromTheSixth)
+{
     srand(11);
     for (int wave = 0; wave < 40; wave++) {
         SCOPED_TRACE(wave);
@@ -130,11 +140,13 @@ TEST_F(Waves, SpecialEnemiesLeadEveryThirdWaveFromTheSixth) {
         if (CLASSIC) {
             EXPECT_EQ(queued[lead++].type, 10);  // a laser turret with every classic wave
         }
-        for (size_t i = lead; i < queued.size(); i++) ASSERT_LE(queued[i].type, 4);
+        for (size_t i = lead; i < queued.size(); i++)
+            ASSERT_LE(queued[i].type, 4);
     }
 }
 
-TEST_F(Waves, SpecialEnemyDrawsComeInTheirFixedOrder) {
+TEST_F(Waves, SpecialEnemyDrawsComeInTheirFixedOrder)
+{
     for (int wave : {0, 6, 9, 12, 15}) {
         for (unsigned seed = 1; seed <= 5; seed++) {
             SCOPED_TRACE(testing::Message() << "wave " << wave << " seed " << seed);
@@ -156,12 +168,15 @@ TEST_F(Waves, SpecialEnemyDrawsComeInTheirFixedOrder) {
     }
 #ifdef ZYNTHRA_CLASSIC
     // Spawners and wellAsteroids take turns as the classic special enemy.
-    for (int wave : {6, 12, 18}) EXPECT_EQ(replayWave(1, wave, 1).specialType, 5);
-    for (int wave : {9, 15, 21}) EXPECT_EQ(replayWave(1, wave, 1).specialType, 8);
+    for (int wave : {6, 12, 18})
+        EXPECT_EQ(replayWave(1, wave, 1).specialType, 5);
+    for (int wave : {9, 15, 21})
+        EXPECT_EQ(replayWave(1, wave, 1).specialType, 8);
 #endif
 }
 
-TEST_F(Waves, DifficultyBottomsOutJustBelowHalf) {
+TEST_F(Waves, DifficultyBottomsOutJustBelowHalf)
+{
     const int lastStep = CLASSIC ? 101 : 201;
     const float floor = CLASSIC ? 0.4950005f : 0.4975f;
     float reached = 0;
@@ -180,7 +195,8 @@ TEST_F(Waves, DifficultyBottomsOutJustBelowHalf) {
     EXPECT_LE(pool.waveTimer, 8 * floor);
 }
 
-TEST_F(Waves, BarsMirrorEachOtherAndDropAnOddMember) {
+TEST_F(Waves, BarsMirrorEachOtherAndDropAnOddMember)
+{
     srand(5);
     pool.addBarsWave(&ship, &yRef, 2, 7);
     ASSERT_EQ(pool.enemiesToCreate.size(), 6u);
@@ -196,7 +212,8 @@ TEST_F(Waves, BarsMirrorEachOtherAndDropAnOddMember) {
     EXPECT_TRUE(pool.enemiesToCreate.empty());
 }
 
-TEST_F(Waves, MixedFormationsHoldOnlyBasicKinds) {
+TEST_F(Waves, MixedFormationsHoldOnlyBasicKinds)
+{
     srand(3);
     pool.addEllipticalWave(&ship, &yRef, 5, 25);
     pool.addLineWave(&ship, &yRef, 5, 25);
@@ -209,10 +226,12 @@ TEST_F(Waves, MixedFormationsHoldOnlyBasicKinds) {
         ASSERT_LE(e.type, 4);
         seen[e.type] = true;
     }
-    for (bool kind : seen) EXPECT_TRUE(kind);
+    for (bool kind : seen)
+        EXPECT_TRUE(kind);
 }
 
-TEST_F(Waves, QueueFormsOneEnemyPerFrameAroundTheShipOfThatFrame) {
+TEST_F(Waves, QueueFormsOneEnemyPerFrameAroundTheShipOfThatFrame)
+{
     pool.enemiesToCreate = {{0, 30, 40}, {1, 0, 90}, {2, -60, 0}};
     Vector3D laterShip(1, 0, 0), laterYRef(0, 0, 1);
     pool.addEnemy(1 / 60.0, &laterShip, nullptr, &laterYRef);
@@ -225,19 +244,23 @@ TEST_F(Waves, QueueFormsOneEnemyPerFrameAroundTheShipOfThatFrame) {
     EXPECT_LT(vec_dist(&pool.enemies[1].live.position, &laterYRef), 1e-5f);
 }
 
-TEST_F(Waves, FullPoolStillConsumesTheQueue) {
-    for (int i = 0; i < EnemyPool::POOL_SIZE; i++) pool.create(0, 10.0f, 0.0f, &ship, &yRef);
+TEST_F(Waves, FullPoolStillConsumesTheQueue)
+{
+    for (int i = 0; i < EnemyPool::POOL_SIZE; i++)
+        pool.create(0, 10.0f, 0.0f, &ship, &yRef);
     pool.enemiesToCreate = {{5, 90, 0}, {6, 90, 0}};
     pool.addEnemy(1 / 60.0, &ship, nullptr, &yRef);
     EXPECT_EQ(pool.enemiesToCreate.size(), 1u);
     EXPECT_EQ(pool.enemiesToCreate[0].type, 6);
     pool.addEnemy(1 / 60.0, &ship, nullptr, &yRef);
     EXPECT_TRUE(pool.enemiesToCreate.empty());
-    for (Enemy& e : pool.enemies) ASSERT_EQ(e.live.type, 0);
+    for (Enemy& e : pool.enemies)
+        ASSERT_EQ(e.live.type, 0);
     pool.addEnemy(1 / 60.0, &ship, nullptr, &yRef);  // an empty queue is fine
 }
 
-TEST(PoolAllocations, BusyFramesOfPlayAllocateNothing) {
+TEST(PoolAllocations, BusyFramesOfPlayAllocateNothing)
+{
     ParticlePool particles;
     AsteroidPool asteroids;
     EnemyPool enemies;
@@ -253,8 +276,10 @@ TEST(PoolAllocations, BusyFramesOfPlayAllocateNothing) {
 
     long before = alloc_counter::allocations();
     for (int frame = 0; frame < 6000; frame++) {
-        if (frame % 300 == 0) asteroids.createIncoming();
-        if (frame % 500 == 0) enemies.create(frame / 500 % 6 + 5, 100.0f, 20.0f, &ship, &yRef);
+        if (frame % 300 == 0)
+            asteroids.createIncoming();
+        if (frame % 500 == 0)
+            enemies.create(frame / 500 % 6 + 5, 100.0f, 20.0f, &ship, &yRef);
         enemies.addWave(1 / 60.0, &ship, &yRef);
         enemies.addEnemy(1 / 60.0, &ship, nullptr, &yRef);
         vec_rotate(&ship, &shipAxis, 0.3f);
@@ -265,10 +290,12 @@ TEST(PoolAllocations, BusyFramesOfPlayAllocateNothing) {
         particles.cleanupParticles();
         // Shots at a few enemies and asteroids, and the ship's own contacts.
         for (int i = frame % 7; i < EnemyPool::POOL_SIZE; i += 25)
-            if (enemies.enemies[i].isInUse) kills += enemies.collisionDetection(&enemies.enemies[i].live.position, 0.03f, WEAPON_LASER, 1) > 0;
+            if (enemies.enemies[i].isInUse)
+                kills += enemies.collisionDetection(&enemies.enemies[i].live.position, 0.03f, WEAPON_LASER, 1) > 0;
         if (frame % 20 == 0) {
             for (Asteroid& a : asteroids.asteroids)
-                if (a.isInUse) asteroids.collisionDetection(&a.live.position, 0.03f, WEAPON_LASER, 1);
+                if (a.isInUse)
+                    asteroids.collisionDetection(&a.live.position, 0.03f, WEAPON_LASER, 1);
         }
         enemies.collisionDetection(&ship, 0.04f, WEAPON_SHIP, 3);
         enemies.enemyLaserCollisionDetection(&ship, 0.04f);

@@ -19,13 +19,13 @@ TEST(WindowGeometry, ThePictureKeepsItsShapeCentredBetweenBlackBars)
         Viewport expected;
     };
     const Case cases[] = {
-        {800, 480, {0, 0, 800, 480}},        // the handheld: the whole window
-        {1600, 960, {0, 0, 1600, 960}},      // a whole multiple: no bars
-        {1920, 1080, {60, 0, 1800, 1080}},   // wider: bars left and right
-        {1000, 900, {0, 150, 1000, 600}},    // taller: bars above and below
-        {1500, 500, {333, 0, 833, 500}},     // odd spare width: the extra pixel right
-        {400, 240, {0, 0, 400, 240}},        // smaller than the handheld's screen
-        {1001, 2000, {0, 699, 1001, 601}},   // rounded to the nearer pixel
+        {800, 480, {0, 0, 800, 480}},       // the handheld: the whole window
+        {1600, 960, {0, 0, 1600, 960}},     // a whole multiple: no bars
+        {1920, 1080, {60, 0, 1800, 1080}},  // wider: bars left and right
+        {1000, 900, {0, 150, 1000, 600}},   // taller: bars above and below
+        {1500, 500, {333, 0, 833, 500}},    // odd spare width: the extra pixel right
+        {400, 240, {0, 0, 400, 240}},       // smaller than the handheld's screen
+        {1001, 2000, {0, 699, 1001, 601}},  // rounded to the nearer pixel
     };
     for (const Case& c : cases) {
         const Viewport v = letterbox(c.width, c.height);

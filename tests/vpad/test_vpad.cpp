@@ -36,20 +36,24 @@ public:
     Child(const std::vector<std::string>& argv, const Env& env, bool preload = true)
     {
         int out[2], err[2];
-        if (pipe(out) != 0 || pipe(err) != 0) return;
+        if (pipe(out) != 0 || pipe(err) != 0)
+            return;
         pid_ = fork();
         if (pid_ == 0) {
             dup2(out[1], 1);
             dup2(err[1], 2);
             close(out[0]);
             close(err[0]);
-            for (const char* name : {"VPAD_MODE", "VPAD_SCRIPT", "VPAD_PACE_HZ", "VPAD_FBGRAB", "VPAD_SEED", "VPAD_RECORD",
-                                     "LD_PRELOAD"})
+            for (const char* name :
+                 {"VPAD_MODE", "VPAD_SCRIPT", "VPAD_PACE_HZ", "VPAD_FBGRAB", "VPAD_SEED", "VPAD_RECORD", "LD_PRELOAD"})
                 unsetenv(name);
-            if (preload) setenv("LD_PRELOAD", VPAD_LIBRARY, 1);
-            for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+            if (preload)
+                setenv("LD_PRELOAD", VPAD_LIBRARY, 1);
+            for (const auto& [name, value] : env)
+                setenv(name.c_str(), value.c_str(), 1);
             std::vector<char*> args;
-            for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+            for (const auto& a : argv)
+                args.push_back(const_cast<char*>(a.c_str()));
             args.push_back(nullptr);
             execv(args[0], args.data());
             _exit(127);
@@ -66,8 +70,10 @@ public:
             kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
         }
-        if (out_ >= 0) close(out_);
-        if (err_ >= 0) close(err_);
+        if (out_ >= 0)
+            close(out_);
+        if (err_ >= 0)
+            close(err_);
     }
 
     // The next line of standard output, or false when none came within the time.
@@ -81,10 +87,13 @@ public:
                 outRead_ = end + 1;
                 return true;
             }
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             pollfd p{out_, POLLIN, 0};
-            if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
-            if (!drain(out_, outText_)) return false;
+            if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0)
+                return false;
+            if (!drain(out_, outText_))
+                return false;
         }
     }
 
@@ -94,9 +103,12 @@ public:
         bool outOpen = true, errOpen = true;
         while (outOpen || errOpen) {
             pollfd p[2] = {{out_, POLLIN, 0}, {err_, POLLIN, 0}};
-            if (poll(p, 2, 60000) <= 0) break;
-            if (p[0].revents) outOpen = drain(out_, outText_);
-            if (p[1].revents) errOpen = drain(err_, errText_);
+            if (poll(p, 2, 60000) <= 0)
+                break;
+            if (p[0].revents)
+                outOpen = drain(out_, outText_);
+            if (p[1].revents)
+                errOpen = drain(err_, errText_);
         }
         int status = 0;
         waitpid(pid_, &status, 0);
@@ -112,7 +124,8 @@ private:
     {
         char buf[4096];
         ssize_t n = read(fd, buf, sizeof buf);
-        if (n <= 0) return false;
+        if (n <= 0)
+            return false;
         into.append(buf, static_cast<size_t>(n));
         return true;
     }
@@ -146,7 +159,8 @@ std::vector<Event> parseEvents(const std::string& out)
     std::istringstream lines(out);
     for (std::string line; std::getline(lines, line);) {
         Event e;
-        if (parseEvent(line, e)) events.push_back(e);
+        if (parseEvent(line, e))
+            events.push_back(e);
     }
     return events;
 }
@@ -212,24 +226,25 @@ TEST_F(VpadTest, DeviceSearchFindsThePadAndStopsAtEvent3)
 
 TEST_F(VpadTest, ScriptedActionsArriveInOrderAtTheirFrames)
 {
-    auto events = runScript("# a comment\n"
-                            "frame 3\n"
-                            "press a\n"
-                            "nub0 100 -50   # trailing comment\n"
-                            "frames 2\n"
-                            "release a\n"
-                            "tap x 3\n"
-                            "nub1 -256 0\n"
-                            "frame 12\n"
-                            "press up\n"
-                            "press down\n"
-                            "nub1 0 0\n",
-                            15);
+    auto events = runScript(
+        "# a comment\n"
+        "frame 3\n"
+        "press a\n"
+        "nub0 100 -50   # trailing comment\n"
+        "frames 2\n"
+        "release a\n"
+        "tap x 3\n"
+        "nub1 -256 0\n"
+        "frame 12\n"
+        "press up\n"
+        "press down\n"
+        "nub1 0 0\n",
+        15);
     std::vector<std::string> expected = {
-        "3 gpio-keys 1 102 1", "3 nub0 3 0 100",   "3 nub0 3 1 -50",      // press a, left nub
-        "5 gpio-keys 1 102 0", "5 gpio-keys 1 109 1",                     // release a, tap x
-        "8 gpio-keys 1 109 0", "8 nub1 3 0 -256",                         // x let go after 3 frames
-        "12 gpio-keys 1 103 1", "12 gpio-keys 1 108 1", "12 nub1 3 0 0",  // only what changed
+        "3 gpio-keys 1 102 1",  "3 nub0 3 0 100",       "3 nub0 3 1 -50",  // press a, left nub
+        "5 gpio-keys 1 102 0",  "5 gpio-keys 1 109 1",                     // release a, tap x
+        "8 gpio-keys 1 109 0",  "8 nub1 3 0 -256",                         // x let go after 3 frames
+        "12 gpio-keys 1 103 1", "12 gpio-keys 1 108 1", "12 nub1 3 0 0",   // only what changed
     };
     EXPECT_EQ(withoutReports(events), expected);
     // Every batch a device sends in a frame ends with its report marker.
@@ -250,7 +265,8 @@ TEST_F(VpadTest, SecondsCountFromTheFirstFrame)
     const Event& press = events.front();
     const Event* release = nullptr;
     for (const auto& e : events)
-        if (e.type == 1 && e.value == 0) release = &e;
+        if (e.type == 1 && e.value == 0)
+            release = &e;
     ASSERT_NE(release, nullptr);
     EXPECT_EQ(press.code, 56);
     EXPECT_GE(press.seconds, 0.3);
@@ -263,7 +279,8 @@ TEST_F(VpadTest, FaultySettingsStopTheProgramBeforeItRuns)
     Child badScript({VPAD_PROBE, "frames", "3"}, {{"VPAD_SCRIPT", script}});
     EXPECT_EQ(badScript.finish(), 2);
     EXPECT_EQ(badScript.out(), "");
-    for (const char* line : {":2:", ":3:", ":4:", ":5:", ":6:"}) EXPECT_NE(badScript.err().find(line), std::string::npos) << line;
+    for (const char* line : {":2:", ":3:", ":4:", ":5:", ":6:"})
+        EXPECT_NE(badScript.err().find(line), std::string::npos) << line;
     EXPECT_EQ(badScript.err().find(":7:"), std::string::npos) << badScript.err();
     EXPECT_EQ(badScript.err().find(":1:"), std::string::npos) << badScript.err();
 
@@ -280,8 +297,8 @@ TEST_F(VpadTest, SnapRunsTheScreenshotCommandWithoutThePad)
     std::string log = dir_ + "/grabs.log";
     std::string grabber = file("grabber", "#!/bin/sh\necho \"$@ preload=${LD_PRELOAD:-}\" >> '" + log + "'\n");
     chmod(grabber.c_str(), 0755);
-    auto events = runScript("frame 2\nsnap shot.png\npress b\nframe 4\nsnap second.png\n", 6,
-                            {{"VPAD_FBGRAB", grabber}});
+    auto events =
+        runScript("frame 2\nsnap shot.png\npress b\nframe 4\nsnap second.png\n", 6, {{"VPAD_FBGRAB", grabber}});
     EXPECT_EQ(slurp(log), "shot.png preload=\nsecond.png preload=\n");
     EXPECT_EQ(withoutReports(events), std::vector<std::string>{"2 gpio-keys 1 107 1"});
 }
@@ -292,7 +309,8 @@ TEST_F(VpadTest, SlowReaderGetsWholeEventsAndTheLatestState)
     // far more than its 1024-byte reads take at once.
     std::string script;
     for (int i = 1; i <= 80; i++)
-        script += "frame " + std::to_string(i) + "\nnub0 " + std::to_string(i) + " 0\n" + (i % 2 ? "press a\n" : "release a\n");
+        script += "frame " + std::to_string(i) + "\nnub0 " + std::to_string(i) + " 0\n" +
+                  (i % 2 ? "press a\n" : "release a\n");
     auto events = runScript(script, 100, {}, "90");
     int lastX = 0, lastA = -1;
     for (const auto& e : events) {
@@ -300,7 +318,8 @@ TEST_F(VpadTest, SlowReaderGetsWholeEventsAndTheLatestState)
             EXPECT_GT(e.value, lastX) << "nub readings out of order";
             lastX = e.value;
         }
-        if (e.device == "gpio-keys" && e.type == 1) lastA = e.value;
+        if (e.device == "gpio-keys" && e.type == 1)
+            lastA = e.value;
     }
     EXPECT_EQ(lastX, 80);
     EXPECT_EQ(lastA, 0);
@@ -316,9 +335,10 @@ TEST_F(VpadTest, OtherOpensIoctlsAndSleepsAreLeftAlone)
                              "reused 1 evgname -1 ENOTTY\n", "after-device hello vpad\n"})
         EXPECT_NE(out.find(line), std::string::npos) << line << " not in\n" << out;
     double mainMs = 0, threadMs = 0;
-    ASSERT_EQ(sscanf(out.substr(out.find("sleep_ms")).c_str(), "sleep_ms %lf thread_sleep_ms %lf", &mainMs, &threadMs), 2);
-    EXPECT_GE(mainMs, 30.0);    // a frame never sleeps less than asked
-    EXPECT_LT(threadMs, 250.0); // another thread's sleep is not held to the 2 Hz pace
+    ASSERT_EQ(sscanf(out.substr(out.find("sleep_ms")).c_str(), "sleep_ms %lf thread_sleep_ms %lf", &mainMs, &threadMs),
+              2);
+    EXPECT_GE(mainMs, 30.0);     // a frame never sleeps less than asked
+    EXPECT_LT(threadMs, 250.0);  // another thread's sleep is not held to the 2 Hz pace
 }
 
 TEST_F(VpadTest, PacingHoldsFramesToTheRate)
@@ -350,8 +370,8 @@ std::map<std::string, double> clockReport(const std::string& out)
 TEST_F(VpadTest, SeedHoldsTheMainThreadsClockToWholeFrames)
 {
     // Paced to 20 Hz, the 60 frames last 3 s of real time but exactly 1 s of the game's.
-    Child probe({VPAD_PROBE, "clock", "60"}, {{"VPAD_SCRIPT", file("seeded.vpad", "seed 1234\n")},
-                                             {"VPAD_PACE_HZ", "20"}});
+    Child probe({VPAD_PROBE, "clock", "60"},
+                {{"VPAD_SCRIPT", file("seeded.vpad", "seed 1234\n")}, {"VPAD_PACE_HZ", "20"}});
     ASSERT_EQ(probe.finish(), 0) << probe.err();
     auto held = clockReport(probe.out());
     EXPECT_EQ(held["start_time"], 1234);
@@ -362,8 +382,8 @@ TEST_F(VpadTest, SeedHoldsTheMainThreadsClockToWholeFrames)
     EXPECT_GE(held["thread_seconds"], 2.9);  // another thread keeps the real clock
 
     // VPAD_SEED comes before the script's; without any seed the clocks are real.
-    Child overridden({VPAD_PROBE, "clock", "1"}, {{"VPAD_SCRIPT", file("seeded.vpad", "seed 1234\n")},
-                                                  {"VPAD_SEED", "99"}});
+    Child overridden({VPAD_PROBE, "clock", "1"},
+                     {{"VPAD_SCRIPT", file("seeded.vpad", "seed 1234\n")}, {"VPAD_SEED", "99"}});
     ASSERT_EQ(overridden.finish(), 0) << overridden.err();
     EXPECT_EQ(clockReport(overridden.out())["start_time"], 99);
     Child free({VPAD_PROBE, "clock", "3"}, {{"VPAD_MODE", "idle"}});
@@ -408,7 +428,8 @@ TEST_F(VpadTest, FaultySeedsStopTheProgramBeforeItRuns)
     }
     Child badEnv({VPAD_PROBE, "frames", "1"}, {{"VPAD_MODE", "idle"}, {"VPAD_SEED", "soon"}});
     EXPECT_EQ(badEnv.finish(), 2);
-    Child badRecord({VPAD_PROBE, "frames", "1"}, {{"VPAD_MODE", "idle"}, {"VPAD_RECORD", dir_ + "/no/such/folder/r.vpad"}});
+    Child badRecord({VPAD_PROBE, "frames", "1"},
+                    {{"VPAD_MODE", "idle"}, {"VPAD_RECORD", dir_ + "/no/such/folder/r.vpad"}});
     EXPECT_EQ(badRecord.finish(), 2);
 }
 
@@ -422,11 +443,15 @@ public:
     {
         std::string line;
         while (!condition(*this)) {
-            if (!probe_.readLine(line, 5000)) return false;
+            if (!probe_.readLine(line, 5000))
+                return false;
             Event e;
-            if (!parseEvent(line, e)) continue;
-            if (e.type == 1) keys[e.code] = e.value;
-            if (e.type == 3) nubs[e.device][e.code] = e.value;
+            if (!parseEvent(line, e))
+                continue;
+            if (e.type == 1)
+                keys[e.code] = e.value;
+            if (e.type == 3)
+                nubs[e.device][e.code] = e.value;
         }
         return true;
     }
@@ -586,7 +611,8 @@ bool readRgbPng(const std::string& path, png_image& image, std::vector<png_byte>
 {
     image = {};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return false;
     image.format = PNG_FORMAT_RGB;
     pixels.resize(PNG_IMAGE_SIZE(image));
     return png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr) != 0;

@@ -9,6 +9,7 @@
  *   vpad_probe passthrough FILE     calls vpad must leave alone, and what they gave
  *   vpad_probe clock N              the clocks over N frames, as the main thread and another see them */
 #define _GNU_SOURCE
+#include <X11/Xlib.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <linux/input.h>
@@ -21,9 +22,8 @@
 #include <sys/select.h>
 #include <time.h>
 #include <unistd.h>
-#include <X11/Xlib.h>
 
-static const char *const names[3] = {"gpio-keys", "nub0", "nub1"};
+static const char* const names[3] = {"gpio-keys", "nub0", "nub1"};
 
 static double now(void)
 {
@@ -40,7 +40,7 @@ static int open_node(int id)
 }
 
 /* The game's search: nodes in order until one fails to open, matched by name. */
-static int open_by_name(const char *wanted)
+static int open_by_name(const char* wanted)
 {
     char name[256];
     memset(name, 0, sizeof name);
@@ -96,13 +96,13 @@ static void catch_up(const int fds[3], long frame, double start)
             printf("%ld %s partial %zd\n", frame, names[d], got);
         memcpy(events, bytes, got - got % sizeof events[0]);
         for (size_t i = 0; i < got / sizeof events[0]; i++)
-            printf("%ld %s %d %d %d %.3f\n", frame, names[d], events[i].type, events[i].code,
-                   events[i].value, now() - start);
+            printf("%ld %s %d %d %d %.3f\n", frame, names[d], events[i].type, events[i].code, events[i].value,
+                   now() - start);
     }
 }
 
 /* The game's menus drain their keyboard events once a frame; NULL plays a game. */
-static void drain(Display *display)
+static void drain(Display* display)
 {
     while (display && XPending(display)) {
         XEvent event;
@@ -110,7 +110,7 @@ static void drain(Display *display)
     }
 }
 
-static int frames(long count, long lazy, Display *menus)
+static int frames(long count, long lazy, Display* menus)
 {
     int fds[3];
     /* The game's own order: both nubs, then the buttons. */
@@ -135,22 +135,22 @@ static int frames(long count, long lazy, Display *menus)
     return 0;
 }
 
-static void *short_sleep(void *ms)
+static void* short_sleep(void* ms)
 {
     double start = now();
     usleep(1000);
-    *(double *)ms = (now() - start) * 1000;
+    *(double*)ms = (now() - start) * 1000;
     return NULL;
 }
 
-static void print_file(const char *how, int fd)
+static void print_file(const char* how, int fd)
 {
     char text[64] = "";
     ssize_t got = fd >= 0 ? read(fd, text, sizeof text - 1) : -1;
     printf("%s %s\n", how, got > 0 ? strtok(text, "\n") : "failed");
 }
 
-static int passthrough(const char *file)
+static int passthrough(const char* file)
 {
     int fd = open(file, O_RDONLY);
     int size = -1;
@@ -190,11 +190,11 @@ static long long nanos(void)
 
 static sem_t frames_done;
 
-static void *watch_clock(void *seconds)
+static void* watch_clock(void* seconds)
 {
     double start = now();
     sem_wait(&frames_done);
-    *(double *)seconds = now() - start;
+    *(double*)seconds = now() - start;
     return NULL;
 }
 
@@ -218,12 +218,12 @@ static int clock_frames(long count)
     }
     sem_post(&frames_done);
     pthread_join(thread, NULL);
-    printf("frame_ns %lld %lld\nelapsed_ns %lld\nend_time %lld\nthread_seconds %.3f\n", shortest, longest,
-           last - first, (long long)time(NULL), thread_seconds);
+    printf("frame_ns %lld %lld\nelapsed_ns %lld\nend_time %lld\nthread_seconds %.3f\n", shortest, longest, last - first,
+           (long long)time(NULL), thread_seconds);
     return 0;
 }
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     setvbuf(stdout, NULL, _IOLBF, 0);
     if (argc == 2 && strcmp(argv[1], "search") == 0)
@@ -231,7 +231,7 @@ int main(int argc, char **argv)
     if (argc >= 3 && argc <= 4 && strcmp(argv[1], "frames") == 0)
         return frames(atol(argv[2]), argc == 4 ? atol(argv[3]) : 0, NULL);
     if (argc == 3 && strcmp(argv[1], "menus") == 0) {
-        Display *display = XOpenDisplay(NULL);
+        Display* display = XOpenDisplay(NULL);
         return display ? frames(atol(argv[2]), 0, display) : 1;
     }
     if (argc == 3 && strcmp(argv[1], "passthrough") == 0)

@@ -31,7 +31,7 @@ static struct channel channel_of(unsigned long mask)
     return c;
 }
 
-static png_byte eight_bits(unsigned long pixel, const struct channel *c)
+static png_byte eight_bits(unsigned long pixel, const struct channel* c)
 {
     unsigned long v = (pixel & c->mask) >> c->shift;
     if (c->bits >= 8)
@@ -41,7 +41,7 @@ static png_byte eight_bits(unsigned long pixel, const struct channel *c)
 
 /* Fills rgb (3 bytes per pixel, row by row) from the image; 0 for visuals without
  * fixed colour channels. */
-static int to_rgb(XImage *image, const Visual *visual, png_byte *rgb)
+static int to_rgb(XImage* image, const Visual* visual, png_byte* rgb)
 {
     if (visual->class != TrueColor && visual->class != DirectColor)
         return 0;
@@ -59,18 +59,18 @@ static int to_rgb(XImage *image, const Visual *visual, png_byte *rgb)
     return 1;
 }
 
-static int write_png(const char *path, const png_byte *rgb, int width, int height)
+static int write_png(const char* path, const png_byte* rgb, int width, int height)
 {
-    FILE *f = fopen(path, "wb");
+    FILE* f = fopen(path, "wb");
     if (f == NULL)
         return 0;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL);
     png_infop info = png ? png_create_info_struct(png) : NULL;
-    volatile int ok = 0;  /* read again after libpng's error jump */
+    volatile int ok = 0; /* read again after libpng's error jump */
     if (info != NULL && !setjmp(png_jmpbuf(png))) {
         png_init_io(png, f);
-        png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                     PNG_FILTER_TYPE_DEFAULT);
         png_write_info(png, info);
         for (int y = 0; y < height; y++)
             png_write_row(png, rgb + (size_t)y * width * 3);
@@ -81,17 +81,17 @@ static int write_png(const char *path, const png_byte *rgb, int width, int heigh
     return fclose(f) == 0 && ok;
 }
 
-static int grab(Display *display, const char *path)
+static int grab(Display* display, const char* path)
 {
     Window root = DefaultRootWindow(display);
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(display, root, &attributes))
         return 0;
-    XImage *image = XGetImage(display, root, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, root, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
     if (image == NULL)
         return 0;
-    png_byte *rgb = malloc((size_t)image->width * image->height * 3);
-    char *partial = malloc(strlen(path) + sizeof ".part");
+    png_byte* rgb = malloc((size_t)image->width * image->height * 3);
+    char* partial = malloc(strlen(path) + sizeof ".part");
     int ok = 0;
     if (rgb && partial && to_rgb(image, attributes.visual, rgb)) {
         sprintf(partial, "%s.part", path);
@@ -105,13 +105,13 @@ static int grab(Display *display, const char *path)
     return ok;
 }
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     if (argc != 2) {
         fprintf(stderr, "usage: fbgrab FILE.png\n");
         return 2;
     }
-    Display *display = XOpenDisplay(NULL);
+    Display* display = XOpenDisplay(NULL);
     if (display == NULL) {
         fprintf(stderr, "fbgrab: cannot open display \"%s\"\n", XDisplayName(NULL));
         return 1;

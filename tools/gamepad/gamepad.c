@@ -47,7 +47,7 @@ int main(void)
     /* The game has gone when its end of the pipe closes. */
     signal(SIGPIPE, SIG_IGN);
     pid_t parent = getppid();
-    const char *fifo = getenv("VPAD_GAMEPAD_VIRTUAL");
+    const char* fifo = getenv("VPAD_GAMEPAD_VIRTUAL");
     if (fifo && *fifo && virtual_pad_open(fifo) != 0)
         return 1;
 

@@ -24,7 +24,7 @@
 #define TRIGGER_PULLED 16384
 
 struct pad {
-    SDL_GameController *controller;
+    SDL_GameController* controller;
     SDL_JoystickID id;
     unsigned buttons;
     int axes[SDL_CONTROLLER_AXIS_MAX];
@@ -35,12 +35,18 @@ static struct pad pads[MAX_PADS];
 static const struct {
     int sdl, vpad;
 } button_map[] = {
-    {SDL_CONTROLLER_BUTTON_A, VPAD_X},            {SDL_CONTROLLER_BUTTON_B, VPAD_B},
-    {SDL_CONTROLLER_BUTTON_X, VPAD_A},            {SDL_CONTROLLER_BUTTON_Y, VPAD_Y},
-    {SDL_CONTROLLER_BUTTON_BACK, VPAD_SELECT},    {SDL_CONTROLLER_BUTTON_START, VPAD_START},
-    {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, VPAD_L}, {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, VPAD_R},
-    {SDL_CONTROLLER_BUTTON_DPAD_UP, VPAD_UP},     {SDL_CONTROLLER_BUTTON_DPAD_DOWN, VPAD_DOWN},
-    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, VPAD_LEFT}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, VPAD_RIGHT},
+    {SDL_CONTROLLER_BUTTON_A, VPAD_X},
+    {SDL_CONTROLLER_BUTTON_B, VPAD_B},
+    {SDL_CONTROLLER_BUTTON_X, VPAD_A},
+    {SDL_CONTROLLER_BUTTON_Y, VPAD_Y},
+    {SDL_CONTROLLER_BUTTON_BACK, VPAD_SELECT},
+    {SDL_CONTROLLER_BUTTON_START, VPAD_START},
+    {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, VPAD_L},
+    {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, VPAD_R},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, VPAD_UP},
+    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, VPAD_DOWN},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, VPAD_LEFT},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, VPAD_RIGHT},
 };
 
 /* The handheld button of an SDL button; -1 for those left out (guide, stick clicks, extras). */
@@ -52,7 +58,7 @@ static int vpad_button_of(int button)
     return -1;
 }
 
-static struct pad *pad_with_id(SDL_JoystickID id)
+static struct pad* pad_with_id(SDL_JoystickID id)
 {
     for (int i = 0; i < MAX_PADS; i++)
         if (pads[i].controller && pads[i].id == id)
@@ -61,7 +67,7 @@ static struct pad *pad_with_id(SDL_JoystickID id)
 }
 
 /* What a pad holds as it is plugged in: no events come for that. */
-static void read_held(struct pad *pad)
+static void read_held(struct pad* pad)
 {
     for (size_t i = 0; i < sizeof button_map / sizeof button_map[0]; i++)
         if (SDL_GameControllerGetButton(pad->controller, button_map[i].sdl))
@@ -78,7 +84,7 @@ static int add_pad(int device_index)
     for (int i = 0; i < MAX_PADS; i++) {
         if (pads[i].controller)
             continue;
-        SDL_GameController *controller = SDL_GameControllerOpen(device_index);
+        SDL_GameController* controller = SDL_GameControllerOpen(device_index);
         if (controller == NULL)
             return 0;
         memset(&pads[i], 0, sizeof pads[i]);
@@ -93,7 +99,7 @@ static int add_pad(int device_index)
 
 static int remove_pad(SDL_JoystickID id)
 {
-    struct pad *pad = pad_with_id(id);
+    struct pad* pad = pad_with_id(id);
     if (pad == NULL)
         return 0;
     fprintf(stderr, "vpad-gamepad: game pad \"%s\" unplugged\n", SDL_GameControllerName(pad->controller));
@@ -104,7 +110,7 @@ static int remove_pad(SDL_JoystickID id)
 
 static int set_button(SDL_JoystickID id, int button, int down)
 {
-    struct pad *pad = pad_with_id(id);
+    struct pad* pad = pad_with_id(id);
     int target = vpad_button_of(button);
     if (pad == NULL || target < 0)
         return 0;
@@ -116,14 +122,14 @@ static int set_button(SDL_JoystickID id, int button, int down)
 
 static int set_axis(SDL_JoystickID id, int axis, int value)
 {
-    struct pad *pad = pad_with_id(id);
+    struct pad* pad = pad_with_id(id);
     if (pad == NULL || axis < 0 || axis >= SDL_CONTROLLER_AXIS_MAX || pad->axes[axis] == value)
         return 0;
     pad->axes[axis] = value;
     return 1;
 }
 
-int pads_handle(const SDL_Event *event)
+int pads_handle(const SDL_Event* event)
 {
     switch (event->type) {
     case SDL_CONTROLLERDEVICEADDED:
@@ -149,7 +155,7 @@ static void stick_to_nub(int x, int y, int nub[2])
     nub[1] = length < DEAD_ZONE ? 0 : (int)lround(y * (double)VPAD_NUB_FULL / 32767);
 }
 
-static unsigned trigger_buttons(const struct pad *pad)
+static unsigned trigger_buttons(const struct pad* pad)
 {
     unsigned buttons = 0;
     if (pad->axes[SDL_CONTROLLER_AXIS_TRIGGERLEFT] > TRIGGER_PULLED)
@@ -159,11 +165,11 @@ static unsigned trigger_buttons(const struct pad *pad)
     return buttons;
 }
 
-void pads_state(struct vpad_state *state)
+void pads_state(struct vpad_state* state)
 {
     memset(state, 0, sizeof *state);
     for (int i = 0; i < MAX_PADS; i++) {
-        const struct pad *pad = &pads[i];
+        const struct pad* pad = &pads[i];
         if (!pad->controller)
             continue;
         state->buttons |= pad->buttons | trigger_buttons(pad);

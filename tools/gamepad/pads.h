@@ -8,9 +8,9 @@
 
 /* Applies one SDL event to the pads (a pad plugged in or out, a button, an axis);
  * true when the combined state may have changed. */
-int pads_handle(const SDL_Event *event);
+int pads_handle(const SDL_Event* event);
 
 /* What all pads hold together: buttons of any pad, the first stick off centre. */
-void pads_state(struct vpad_state *state);
+void pads_state(struct vpad_state* state);
 
 #endif

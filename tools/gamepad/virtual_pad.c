@@ -22,9 +22,9 @@ static int commands = -1;
 static char pending[1024];
 static size_t pending_length;
 static int device_index = -1;
-static SDL_Joystick *joystick;
+static SDL_Joystick* joystick;
 
-int virtual_pad_open(const char *path)
+int virtual_pad_open(const char* path)
 {
     /* Read and write: the pipe then never reads as ended between two writers. */
     commands = open(path, O_RDWR | O_NONBLOCK | O_CLOEXEC);
@@ -65,12 +65,12 @@ static void detach(void)
     device_index = -1;
 }
 
-static int run(const char *line)
+static int run(const char* line)
 {
     char verb[32], name[32];
     int value;
     if (sscanf(line, "%31s", verb) != 1)
-        return 1;  /* blank */
+        return 1; /* blank */
     if (strcmp(verb, "attach") == 0) {
         attach();
         return joystick != NULL;

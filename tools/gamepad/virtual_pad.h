@@ -4,7 +4,7 @@
 #define GAMEPAD_VIRTUAL_PAD_H
 
 /* Opens the command pipe (a FIFO) at path; 0 on success, -1 with a message. */
-int virtual_pad_open(const char *path);
+int virtual_pad_open(const char* path);
 
 /* Carries out every complete command line that has arrived. */
 void virtual_pad_poll(void);

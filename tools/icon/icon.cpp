@@ -4,12 +4,12 @@
 // The classic program's icon glows amber instead of blue, so the two can be
 // told apart in a menu. Nothing is random: the same file every time.
 
-#include "canvas.h"
-
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
+
+#include "canvas.h"
 
 namespace {
 

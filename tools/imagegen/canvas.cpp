@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 
 namespace {
 
@@ -38,15 +38,14 @@ std::uint8_t toByte(float v)
 }
 
 // Kept apart so that nothing changed after setjmp needs to survive a libpng error.
-bool encode(png_structp png, png_infop info, FILE* file, int width, int height,
-            const std::vector<std::uint8_t>& rgba)
+bool encode(png_structp png, png_infop info, FILE* file, int width, int height, const std::vector<std::uint8_t>& rgba)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_init_io(png, file);
     png_set_compression_level(png, 9);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < height; ++y)
         png_write_row(png, &rgba[std::size_t(y) * width * 4]);
@@ -54,7 +53,7 @@ bool encode(png_structp png, png_infop info, FILE* file, int width, int height,
     return true;
 }
 
-} // namespace
+}  // namespace
 
 void drawSegment(Mask& mask, Point2 a, Point2 b, double width, float strength)
 {

@@ -44,7 +44,7 @@ void placeGlyph(Image& sheet, const FT_GlyphSlot glyph, int code)
         std::fprintf(stderr, "imagegen: glyph %d does not fit its cell\n", code);
 }
 
-} // namespace
+}  // namespace
 
 bool renderFontSheet(const std::string& fontPath, Image& sheet)
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "canvas.h"
-
 #include <string>
+
+#include "canvas.h"
 
 // The game's glyph sheet: 16 x 16 cells of 32 pixels, byte c in column
 // c % 16 and row c / 16. Text is drawn one 32 x 32 cell per character with a

@@ -5,12 +5,12 @@
 // random, so running it again gives byte-identical files. The optional
 // preview shows both as the game draws them; it is not game data.
 
+#include <cstdio>
+
 #include "canvas.h"
 #include "fontsheet.h"
 #include "logo.h"
 #include "preview.h"
-
-#include <cstdio>
 
 namespace {
 
@@ -24,7 +24,7 @@ bool save(const char* path, const Image& image, Colour clearColour)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -13,45 +13,77 @@ constexpr double W = 52, H = 92, T = 14;
 constexpr double kChamfer = 14, kInnerChamfer = 6;
 constexpr double kGap = 10;
 constexpr double kTop = 72;
-constexpr double kSlant = 0.16; // forward lean: horizontal shift per pixel of height
+constexpr double kSlant = 0.16;  // forward lean: horizontal shift per pixel of height
 
 Glyph letterZ()
 {
-    const double d = 18; // across the diagonal, so it looks as thick as the bars
+    const double d = 18;  // across the diagonal, so it looks as thick as the bars
     return {{{0, 0}, {W, 0}, {W, T}, {d, H - T}, {W, H - T}, {W, H}, {0, H}, {0, H - T}, {W - d, T}, {0, T}}};
 }
 
 Glyph letterY()
 {
     const double arm = 16, join = 50;
-    return {{{0, 0}, {arm, 0}, {W / 2, join * (W / 2 - arm) / (W / 2 - T / 2)}, {W - arm, 0}, {W, 0},
-             {W / 2 + T / 2, join}, {W / 2 + T / 2, H}, {W / 2 - T / 2, H}, {W / 2 - T / 2, join}}};
+    return {{{0, 0},
+             {arm, 0},
+             {W / 2, join * (W / 2 - arm) / (W / 2 - T / 2)},
+             {W - arm, 0},
+             {W, 0},
+             {W / 2 + T / 2, join},
+             {W / 2 + T / 2, H},
+             {W / 2 - T / 2, H},
+             {W / 2 - T / 2, join}}};
 }
 
 Glyph letterN()
 {
-    const double k = 35; // vertical extent of the diagonal's cut
+    const double k = 35;  // vertical extent of the diagonal's cut
     return {{{0, 0}, {T, 0}, {W - T, H - k}, {W - T, 0}, {W, 0}, {W, H}, {W - T, H}, {T, k}, {T, H}, {0, H}}};
 }
 
 Glyph letterT()
 {
-    return {{{0, 0}, {W, 0}, {W, T}, {W / 2 + T / 2, T}, {W / 2 + T / 2, H}, {W / 2 - T / 2, H},
-             {W / 2 - T / 2, T}, {0, T}}};
+    return {{{0, 0},
+             {W, 0},
+             {W, T},
+             {W / 2 + T / 2, T},
+             {W / 2 + T / 2, H},
+             {W / 2 - T / 2, H},
+             {W / 2 - T / 2, T},
+             {0, T}}};
 }
 
 Glyph letterH()
 {
     const double bar = H / 2 - T / 2;
-    return {{{0, 0}, {T, 0}, {T, bar}, {W - T, bar}, {W - T, 0}, {W, 0}, {W, H}, {W - T, H},
-             {W - T, bar + T}, {T, bar + T}, {T, H}, {0, H}}};
+    return {{{0, 0},
+             {T, 0},
+             {T, bar},
+             {W - T, bar},
+             {W - T, 0},
+             {W, 0},
+             {W, H},
+             {W - T, H},
+             {W - T, bar + T},
+             {T, bar + T},
+             {T, H},
+             {0, H}}};
 }
 
 Glyph letterR()
 {
     const double bowl = 52, leg = 15, c = kChamfer, i = kInnerChamfer;
-    return {{{0, 0}, {W - c, 0}, {W, c}, {W, bowl - c}, {W - c, bowl}, {W, H}, {W - leg, H},
-             {W - c - leg, bowl}, {T, bowl}, {T, H}, {0, H}},
+    return {{{0, 0},
+             {W - c, 0},
+             {W, c},
+             {W, bowl - c},
+             {W - c, bowl},
+             {W, H},
+             {W - leg, H},
+             {W - c - leg, bowl},
+             {T, bowl},
+             {T, H},
+             {0, H}},
             {{T, T}, {W - T - i, T}, {W - T, T + i}, {W - T, bowl - T - i}, {W - T - i, bowl - T}, {T, bowl - T}}};
 }
 
@@ -129,7 +161,7 @@ Mask underline(int size, double y, double halfLength)
     return rule;
 }
 
-} // namespace
+}  // namespace
 
 Image renderLogo()
 {

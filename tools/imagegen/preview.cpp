@@ -1,11 +1,10 @@
 #include "preview.h"
 
-#include "fontsheet.h"
-
-#include "Sphere.h"
-
 #include <cmath>
 #include <string>
+
+#include "Sphere.h"
+#include "fontsheet.h"
 
 namespace {
 
@@ -61,8 +60,8 @@ void drawHudAndOptions(Image& screen, const Image& font, int top)
     drawText(screen, font, 650, top + 445, "Bombs:3", white);
     drawText(screen, font, 320, top + 156, "Get ready!", white);
     drawText(screen, font, 368, top + 188, "0.75", white);
-    const char* options[] = {"Music Volume: 50%", "SFX Volume: 100%", "Movement: ABXY Buttons",
-                             "Firing: Right Nub", "Back"};
+    const char* options[] = {"Music Volume: 50%", "SFX Volume: 100%", "Movement: ABXY Buttons", "Firing: Right Nub",
+                             "Back"};
     for (int i = 0; i < 5; ++i)
         drawText(screen, font, 0, top + 48 + 32 * i, options[i], white);
     drawText(screen, font, 0, top + 300, "The quick brown fox jumps over the lazy dog.", white);
@@ -70,7 +69,7 @@ void drawHudAndOptions(Image& screen, const Image& font, int top)
     drawText(screen, font, 0, top + 364, "New high score! Enter your name:", {1, 0.8f, 0.2f});
 }
 
-} // namespace
+}  // namespace
 
 Image renderPreview(const Image& fontSheet, const Image& logo)
 {

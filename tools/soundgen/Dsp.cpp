@@ -7,19 +7,24 @@ namespace soundgen {
 
 Rng::Rng(uint32_t seed) : state(seed ? seed : 0x9e3779b9u) {}
 
-float Rng::uniform() {
+float Rng::uniform()
+{
     state ^= state << 13;
     state ^= state >> 17;
     state ^= state << 5;
     return static_cast<float>(state >> 8) * (2.0f / 16777216.0f) - 1.0f;
 }
 
-float Rng::range(float lo, float hi) { return lo + (hi - lo) * 0.5f * (uniform() + 1.0f); }
+float Rng::range(float lo, float hi)
+{
+    return lo + (hi - lo) * 0.5f * (uniform() + 1.0f);
+}
 
 namespace {
 
 // The polynomial correction that rounds off a unit step at phase 0 (dt = phase step).
-float polyBlep(float t, float dt) {
+float polyBlep(float t, float dt)
+{
     if (t < dt) {
         t /= dt;
         return t + t - t * t - 1.0f;
@@ -34,9 +39,12 @@ float polyBlep(float t, float dt) {
 }  // namespace
 
 Oscillator::Oscillator(Wave wave, float pulseWidth, float startPhase)
-    : wave(wave), pulseWidth(pulseWidth), phase(startPhase - std::floor(startPhase)) {}
+    : wave(wave), pulseWidth(pulseWidth), phase(startPhase - std::floor(startPhase))
+{
+}
 
-float Oscillator::next(float frequency) {
+float Oscillator::next(float frequency)
+{
     const float dt = std::min(frequency / kSampleRate, 0.5f);
     float out = 0.0f;
     switch (wave) {
@@ -60,7 +68,8 @@ float Oscillator::next(float frequency) {
     return out;
 }
 
-Svf::Out Svf::process(float in, float cutoffHz, float q) {
+Svf::Out Svf::process(float in, float cutoffHz, float q)
+{
     const float fc = std::clamp(cutoffHz, 10.0f, 0.45f * kSampleRate);
     const float g = std::tan(kPi * fc / kSampleRate);
     const float k = 1.0f / q;
@@ -75,7 +84,8 @@ Svf::Out Svf::process(float in, float cutoffHz, float q) {
     return {v2, v1, in - k * v1 - v2};
 }
 
-float Reverb::Comb::process(float in, float fb, float damp) {
+float Reverb::Comb::process(float in, float fb, float damp)
+{
     const float out = line[pos];
     store = out * (1.0f - damp) + store * damp;
     line[pos] = in + store * fb;
@@ -83,30 +93,38 @@ float Reverb::Comb::process(float in, float fb, float damp) {
     return out;
 }
 
-float Reverb::Allpass::process(float in) {
+float Reverb::Allpass::process(float in)
+{
     const float delayed = line[pos];
     line[pos] = in + delayed * 0.5f;
     pos = (pos + 1) % line.size();
     return delayed - in;
 }
 
-Reverb::Side::Side(int spread) {
+Reverb::Side::Side(int spread)
+{
     static const int combLengths[4] = {558, 594, 639, 678};
     static const int allpassLengths[2] = {278, 220};
-    for (int i = 0; i < 4; ++i) combs[i].line.assign(combLengths[i] + spread, 0.0f);
-    for (int i = 0; i < 2; ++i) allpasses[i].line.assign(allpassLengths[i] + spread, 0.0f);
+    for (int i = 0; i < 4; ++i)
+        combs[i].line.assign(combLengths[i] + spread, 0.0f);
+    for (int i = 0; i < 2; ++i)
+        allpasses[i].line.assign(allpassLengths[i] + spread, 0.0f);
 }
 
-float Reverb::Side::process(float in, float fb, float damp) {
+float Reverb::Side::process(float in, float fb, float damp)
+{
     float sum = 0.0f;
-    for (auto& comb : combs) sum += comb.process(in, fb, damp);
-    for (auto& allpass : allpasses) sum = allpass.process(sum);
+    for (auto& comb : combs)
+        sum += comb.process(in, fb, damp);
+    for (auto& allpass : allpasses)
+        sum = allpass.process(sum);
     return sum;
 }
 
 Reverb::Reverb(float roomSize, float damping) : feedback(roomSize), damping(damping), left(0), right(12) {}
 
-void Reverb::process(float inL, float inR, float& wetL, float& wetR) {
+void Reverb::process(float inL, float inR, float& wetL, float& wetR)
+{
     // Four combs in parallel add up loudly: scale the input so the wet level is near the dry.
     constexpr float inputGain = 0.06f;
     wetL = left.process(inL * inputGain, feedback, damping);
@@ -115,39 +133,56 @@ void Reverb::process(float inL, float inR, float& wetL, float& wetR) {
 
 DelayLine::DelayLine(size_t delaySamples) : line(std::max<size_t>(delaySamples, 1), 0.0f) {}
 
-float DelayLine::process(float in) {
+float DelayLine::process(float in)
+{
     const float out = line[pos];
     line[pos] = in;
     pos = (pos + 1) % line.size();
     return out;
 }
 
-float attackDecay(float t, float attack, float decayTau) {
-    if (t < 0.0f) return 0.0f;
-    if (t < attack) return t / attack;
+float attackDecay(float t, float attack, float decayTau)
+{
+    if (t < 0.0f)
+        return 0.0f;
+    if (t < attack)
+        return t / attack;
     return std::exp(-(t - attack) / decayTau);
 }
 
-float gate(float t, float attack, float hold, float release) {
+float gate(float t, float attack, float hold, float release)
+{
     return smoothStep(0.0f, attack, t) * (1.0f - smoothStep(hold, hold + release, t));
 }
 
-float glide(float from, float to, float progress) {
+float glide(float from, float to, float progress)
+{
     return from * std::pow(to / from, std::clamp(progress, 0.0f, 1.0f));
 }
 
-float smoothStep(float edge0, float edge1, float x) {
+float smoothStep(float edge0, float edge1, float x)
+{
     const float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
     return t * t * (3.0f - 2.0f * t);
 }
 
-float midiToHz(float note) { return 440.0f * std::pow(2.0f, (note - 69.0f) / 12.0f); }
+float midiToHz(float note)
+{
+    return 440.0f * std::pow(2.0f, (note - 69.0f) / 12.0f);
+}
 
-float softClip(float x) { return std::tanh(x); }
+float softClip(float x)
+{
+    return std::tanh(x);
+}
 
-std::vector<float> silence(float seconds) { return std::vector<float>(samplesIn(seconds), 0.0f); }
+std::vector<float> silence(float seconds)
+{
+    return std::vector<float>(samplesIn(seconds), 0.0f);
+}
 
-void addThump(std::vector<float>& out, float fromHz, float toHz, float sweepSeconds, float decayTau, float gain) {
+void addThump(std::vector<float>& out, float fromHz, float toHz, float sweepSeconds, float decayTau, float gain)
+{
     Oscillator body(Wave::Sine);
     for (size_t i = 0; i < out.size(); ++i) {
         const float t = timeOf(i);
@@ -156,7 +191,8 @@ void addThump(std::vector<float>& out, float fromHz, float toHz, float sweepSeco
 }
 
 void addNoiseBurst(std::vector<float>& out, Rng& rng, float fromHz, float toHz, float sweepSeconds, float decayTau,
-                   float gain) {
+                   float gain)
+{
     Svf tone;
     for (size_t i = 0; i < out.size(); ++i) {
         const float t = timeOf(i);
@@ -165,7 +201,8 @@ void addNoiseBurst(std::vector<float>& out, Rng& rng, float fromHz, float toHz, 
     }
 }
 
-void addReverb(std::vector<float>& samples, float roomSize, float damping, float wet) {
+void addReverb(std::vector<float>& samples, float roomSize, float damping, float wet)
+{
     Reverb room(roomSize, damping);
     for (float& s : samples) {
         float wetL, wetR;

@@ -97,13 +97,19 @@ private:
 float attackDecay(float t, float attack, float decayTau);  // linear rise, exponential fall
 // Smooth rise over `attack`, held until `hold`, smooth fall to exactly zero over `release`.
 float gate(float t, float attack, float hold, float release);
-float glide(float from, float to, float progress);         // exponential, progress clamped to 0..1
+float glide(float from, float to, float progress);  // exponential, progress clamped to 0..1
 float smoothStep(float edge0, float edge1, float x);
 float midiToHz(float note);
 float softClip(float x);  // gentle saturation that stays inside +-1
 
-inline float timeOf(size_t sample) { return static_cast<float>(sample) / kSampleRate; }
-inline size_t samplesIn(float seconds) { return static_cast<size_t>(seconds * kSampleRate); }
+inline float timeOf(size_t sample)
+{
+    return static_cast<float>(sample) / kSampleRate;
+}
+inline size_t samplesIn(float seconds)
+{
+    return static_cast<size_t>(seconds * kSampleRate);
+}
 
 // A mono sound of the given length, all zero.
 std::vector<float> silence(float seconds);

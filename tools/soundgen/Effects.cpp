@@ -9,7 +9,8 @@ namespace {
 
 // Short grains of band-passed noise scattered over `spread` seconds, denser and louder
 // early on: the grit of rock breaking, or the crackle of debris.
-void addRockCrunch(std::vector<float>& out, Rng& rng, int grains, float spread, float gain) {
+void addRockCrunch(std::vector<float>& out, Rng& rng, int grains, float spread, float gain)
+{
     for (int g = 0; g < grains; ++g) {
         const float when = spread * std::pow(rng.range(0.0f, 1.0f), 1.8f);
         const float length = rng.range(0.008f, 0.035f);
@@ -19,12 +20,14 @@ void addRockCrunch(std::vector<float>& out, Rng& rng, int grains, float spread, 
         const size_t count = samplesIn(length);
         Svf band;
         for (size_t j = 0; j < count && start + j < out.size(); ++j)
-            out[start + j] += level * attackDecay(timeOf(j), 0.001f, length / 3.0f) * band.bandPass(rng.uniform(), centre, 2.5f);
+            out[start + j] +=
+                level * attackDecay(timeOf(j), 0.001f, length / 3.0f) * band.bandPass(rng.uniform(), centre, 2.5f);
     }
 }
 
 // A triangle ping with a little square for bite: the menu blips.
-void addBlip(std::vector<float>& out, float startSeconds, float hz, float decayTau, float gain) {
+void addBlip(std::vector<float>& out, float startSeconds, float hz, float decayTau, float gain)
+{
     Oscillator tri(Wave::Triangle), square(Wave::Square);
     Svf tone;
     const size_t start = samplesIn(startSeconds);
@@ -35,13 +38,17 @@ void addBlip(std::vector<float>& out, float startSeconds, float hz, float decayT
 }
 
 // Scales to full scale, then saturates: loud transients are tamed and tails come up.
-void saturate(std::vector<float>& samples, float drive) {
+void saturate(std::vector<float>& samples, float drive)
+{
     const float peak = peakOf(samples);
-    if (peak <= 0.0f) return;
-    for (float& s : samples) s = softClip(drive * s / peak);
+    if (peak <= 0.0f)
+        return;
+    for (float& s : samples)
+        s = softClip(drive * s / peak);
 }
 
-std::vector<float> makeLaser(Rng&) {
+std::vector<float> makeLaser(Rng&)
+{
     auto out = silence(0.12f);
     Oscillator pulse(Wave::Square, 0.25f), body(Wave::Triangle);
     Svf tone, dcBlock;  // a narrow pulse is off-centre: keep the wave centred on zero
@@ -55,7 +62,8 @@ std::vector<float> makeLaser(Rng&) {
     return out;
 }
 
-std::vector<float> makeSplosion(Rng& rng) {
+std::vector<float> makeSplosion(Rng& rng)
+{
     auto out = silence(0.45f);
     addNoiseBurst(out, rng, 4500.0f, 300.0f, 0.35f, 0.08f, 1.0f);
     addThump(out, 180.0f, 50.0f, 0.2f, 0.07f, 0.8f);
@@ -63,7 +71,8 @@ std::vector<float> makeSplosion(Rng& rng) {
     return out;
 }
 
-std::vector<float> makeBomb(Rng& rng) {
+std::vector<float> makeBomb(Rng& rng)
+{
     auto out = silence(2.6f);
     addThump(out, 110.0f, 30.0f, 0.9f, 0.5f, 1.0f);
     addNoiseBurst(out, rng, 2500.0f, 90.0f, 1.8f, 0.6f, 1.0f);
@@ -73,7 +82,8 @@ std::vector<float> makeBomb(Rng& rng) {
     return out;
 }
 
-std::vector<float> makeAsteroidBreakSoft(Rng& rng) {
+std::vector<float> makeAsteroidBreakSoft(Rng& rng)
+{
     auto out = silence(0.4f);
     addThump(out, 100.0f, 50.0f, 0.15f, 0.05f, 0.6f);
     addRockCrunch(out, rng, 14, 0.22f, 1.0f);
@@ -81,7 +91,8 @@ std::vector<float> makeAsteroidBreakSoft(Rng& rng) {
     return out;
 }
 
-std::vector<float> makeAsteroidIncoming(Rng& rng) {
+std::vector<float> makeAsteroidIncoming(Rng& rng)
+{
     constexpr float length = 1.5f;
     auto out = silence(length);
     Svf wind, sirenTone;
@@ -99,20 +110,23 @@ std::vector<float> makeAsteroidIncoming(Rng& rng) {
     return out;
 }
 
-std::vector<float> makeMenuSelect(Rng&) {
+std::vector<float> makeMenuSelect(Rng&)
+{
     auto out = silence(0.09f);
     addBlip(out, 0.0f, 988.0f, 0.015f, 0.8f);
     addBlip(out, 0.035f, 1319.0f, 0.02f, 1.0f);
     return out;
 }
 
-std::vector<float> makeMenuChange(Rng&) {
+std::vector<float> makeMenuChange(Rng&)
+{
     auto out = silence(0.06f);
     addBlip(out, 0.0f, 660.0f, 0.012f, 1.0f);
     return out;
 }
 
-std::vector<float> makePlayerDeath(Rng& rng) {
+std::vector<float> makePlayerDeath(Rng& rng)
+{
     constexpr float length = 1.6f;
     auto out = silence(length);
     const float detune[3] = {1.0f, 1.012f, 0.985f};
@@ -125,7 +139,8 @@ std::vector<float> makePlayerDeath(Rng& rng) {
         const float vibrato = 1.0f + (0.01f + 0.05f * std::min(p, 1.0f)) * std::sin(2.0f * kPi * 7.0f * t);
         const float hz = glide(880.0f, 50.0f, p) * vibrato;
         float s = 0.0f;
-        for (int k = 0; k < 3; ++k) s += saws[k].next(hz * detune[k]) / 3.0f;
+        for (int k = 0; k < 3; ++k)
+            s += saws[k].next(hz * detune[k]) / 3.0f;
         const float env = attackDecay(t, 0.004f, 0.9f) * (1.0f - smoothStep(1.1f, length, t));
         out[i] = env * tone.lowPass(s, glide(6000.0f, 250.0f, p), 1.2f);
     }
@@ -135,7 +150,8 @@ std::vector<float> makePlayerDeath(Rng& rng) {
     return out;
 }
 
-std::vector<float> makeRez(Rng& rng) {
+std::vector<float> makeRez(Rng& rng)
+{
     constexpr float length = 1.0f;
     constexpr float crest = 0.7f;
     auto out = silence(length);
@@ -166,7 +182,8 @@ std::vector<float> makeRez(Rng& rng) {
     return out;
 }
 
-std::vector<float> makeAsteroidBreak(Rng& rng) {
+std::vector<float> makeAsteroidBreak(Rng& rng)
+{
     auto out = silence(2.2f);
     addThump(out, 85.0f, 28.0f, 0.7f, 0.35f, 1.0f);
     addNoiseBurst(out, rng, 3000.0f, 120.0f, 1.0f, 0.35f, 0.9f);
@@ -179,7 +196,8 @@ std::vector<float> makeAsteroidBreak(Rng& rng) {
 
 }  // namespace
 
-const std::vector<EffectRecipe>& effectRecipes() {
+const std::vector<EffectRecipe>& effectRecipes()
+{
     static const std::vector<EffectRecipe> recipes = {
         {"laser4_soft.wav", 0x1a5e4u, -8.0f, 0.02f, makeLaser},
         {"splosion_soft.wav", 0x5b105u, -3.0f, 0.05f, makeSplosion},
@@ -195,7 +213,8 @@ const std::vector<EffectRecipe>& effectRecipes() {
     return recipes;
 }
 
-Audio renderEffect(const EffectRecipe& recipe) {
+Audio renderEffect(const EffectRecipe& recipe)
+{
     Rng rng(recipe.seed);
     Audio audio;
     audio.channels.push_back(recipe.make(rng));

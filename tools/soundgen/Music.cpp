@@ -13,7 +13,8 @@ namespace {
 // at the start then equals its state at the end, so echoes and reverb wrap seamlessly too
 // (as long as their tails are shorter than the loop).
 template <class Process>
-void processLoop(Audio& loop, Process process) {
+void processLoop(Audio& loop, Process process)
+{
     const Audio input = loop;
     for (int pass = 0; pass < 2; ++pass)
         for (size_t i = 0; i < input.frames(); ++i) {
@@ -28,13 +29,15 @@ void processLoop(Audio& loop, Process process) {
 
 }  // namespace
 
-LoopMix::LoopMix(size_t samplesPerBeat, int beats) : beatLength(samplesPerBeat) {
+LoopMix::LoopMix(size_t samplesPerBeat, int beats) : beatLength(samplesPerBeat)
+{
     const size_t frames = samplesPerBeat * static_cast<size_t>(beats);
     dry.channels.assign(2, std::vector<float>(frames, 0.0f));
     send = dry;
 }
 
-void LoopMix::add(float beat, const std::vector<float>& voice, float gain, float pan, float sendLevel) {
+void LoopMix::add(float beat, const std::vector<float>& voice, float gain, float pan, float sendLevel)
+{
     const size_t frames = dry.frames();
     const size_t start = static_cast<size_t>(std::lround(beat * beatLength)) % frames;
     // Constant-power pan: a voice keeps its loudness wherever it sits.
@@ -49,7 +52,8 @@ void LoopMix::add(float beat, const std::vector<float>& voice, float gain, float
     }
 }
 
-Audio LoopMix::finish(const Space& space, float drive, float peakDb) {
+Audio LoopMix::finish(const Space& space, float drive, float peakDb)
+{
     Audio wet = send;
     const size_t echoDelay = static_cast<size_t>(space.echoBeats * beatLength);
     DelayLine pingLeft(echoDelay), pingRight(echoDelay);
@@ -68,10 +72,12 @@ Audio LoopMix::finish(const Space& space, float drive, float peakDb) {
 
     Audio mix = dry;
     for (int side = 0; side < 2; ++side)
-        for (size_t i = 0; i < mix.frames(); ++i) mix.channels[side][i] += wet.channels[side][i];
+        for (size_t i = 0; i < mix.frames(); ++i)
+            mix.channels[side][i] += wet.channels[side][i];
     normalisePeak(mix, 0.0f);
     for (auto& channel : mix.channels)
-        for (float& s : channel) s = softClip(drive * s);
+        for (float& s : channel)
+            s = softClip(drive * s);
     normalisePeak(mix, peakDb);
     return mix;
 }
@@ -80,7 +86,8 @@ namespace {
 
 // ---- Instruments: each renders one note as a mono voice, tail included. ----
 
-std::vector<float> kick(Rng& rng) {
+std::vector<float> kick(Rng& rng)
+{
     auto out = silence(0.35f);
     addThump(out, 160.0f, 45.0f, 0.12f, 0.16f, 1.0f);
     Svf click;
@@ -90,7 +97,8 @@ std::vector<float> kick(Rng& rng) {
 }
 
 // High-passed noise; `decayTau` sets closed (short) or open (long) hats and the cymbal.
-std::vector<float> hat(Rng& rng, float decayTau) {
+std::vector<float> hat(Rng& rng, float decayTau)
+{
     auto out = silence(decayTau * 7.0f);
     Svf bright;
     for (size_t i = 0; i < out.size(); ++i)
@@ -98,7 +106,8 @@ std::vector<float> hat(Rng& rng, float decayTau) {
     return out;
 }
 
-std::vector<float> snare(Rng& rng) {
+std::vector<float> snare(Rng& rng)
+{
     auto out = silence(0.3f);
     Svf low, high;
     for (size_t i = 0; i < out.size(); ++i)
@@ -107,7 +116,8 @@ std::vector<float> snare(Rng& rng) {
     return out;
 }
 
-std::vector<float> bass(float hz, float seconds) {
+std::vector<float> bass(float hz, float seconds)
+{
     auto out = silence(seconds + 0.05f);
     Oscillator saw(Wave::Saw), sub(Wave::Square);
     Svf tone;
@@ -120,7 +130,8 @@ std::vector<float> bass(float hz, float seconds) {
     return out;
 }
 
-std::vector<float> pluck(float hz) {
+std::vector<float> pluck(float hz)
+{
     auto out = silence(0.35f);
     Oscillator pulse(Wave::Square, 0.3f);
     Svf tone;
@@ -132,7 +143,8 @@ std::vector<float> pluck(float hz) {
     return out;
 }
 
-std::vector<float> lead(float hz, float seconds) {
+std::vector<float> lead(float hz, float seconds)
+{
     auto out = silence(seconds + 0.1f);
     Oscillator sawA(Wave::Saw), sawB(Wave::Saw, 0.5f, 0.5f);
     Svf tone;
@@ -148,7 +160,8 @@ std::vector<float> lead(float hz, float seconds) {
 }
 
 // Detuned saws under a low-pass that opens while the chord is held.
-std::vector<float> pad(float hz, float hold, float attack, float release, float cutoff, Rng& rng) {
+std::vector<float> pad(float hz, float hold, float attack, float release, float cutoff, Rng& rng)
+{
     auto out = silence(hold + release);
     const float detune[3] = {1.0f, 1.006f, 0.994f};
     Oscillator saws[3] = {Oscillator(Wave::Saw, 0.5f, rng.range(0.0f, 1.0f)),
@@ -158,22 +171,26 @@ std::vector<float> pad(float hz, float hold, float attack, float release, float 
     for (size_t i = 0; i < out.size(); ++i) {
         const float t = timeOf(i);
         float s = 0.0f;
-        for (int k = 0; k < 3; ++k) s += saws[k].next(hz * detune[k]) / 3.0f;
+        for (int k = 0; k < 3; ++k)
+            s += saws[k].next(hz * detune[k]) / 3.0f;
         const float opening = cutoff * (1.0f + 0.6f * smoothStep(0.0f, hold, t));
         out[i] = gate(t, attack, hold, release) * tone.lowPass(s, opening);
     }
     return out;
 }
 
-std::vector<float> subBass(float hz, float hold, float attack, float release) {
+std::vector<float> subBass(float hz, float hold, float attack, float release)
+{
     auto out = silence(hold + release);
     Oscillator sine(Wave::Sine);
-    for (size_t i = 0; i < out.size(); ++i) out[i] = gate(timeOf(i), attack, hold, release) * sine.next(hz);
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = gate(timeOf(i), attack, hold, release) * sine.next(hz);
     return out;
 }
 
 // Two-operator FM: an inharmonic modulator whose depth dies away gives a glassy bell.
-std::vector<float> bell(float hz) {
+std::vector<float> bell(float hz)
+{
     auto out = silence(2.5f);
     Oscillator modulator(Wave::Sine);
     float carrierPhase = 0.0f;
@@ -190,12 +207,16 @@ std::vector<float> bell(float hz) {
 // Tempos are picked so a beat is a whole number of samples: the grid then never drifts
 // and the loop is exactly its bars long.
 template <int beatsPerMinute>
-constexpr size_t samplesPerBeatAt() {
+constexpr size_t samplesPerBeatAt()
+{
     static_assert(kSampleRate * 60 % beatsPerMinute == 0, "a beat must be a whole number of samples");
     return kSampleRate * 60 / beatsPerMinute;
 }
 
-float beatsToSeconds(float beats, size_t samplesPerBeat) { return beats * samplesPerBeat / kSampleRate; }
+float beatsToSeconds(float beats, size_t samplesPerBeat)
+{
+    return beats * samplesPerBeat / kSampleRate;
+}
 
 // ---- Menu music: D minor, four chords of two bars each. ----
 
@@ -231,17 +252,18 @@ struct Note {
 
 // The lead tune over the second half, beats counted from its first bar.
 const Note gameTune[] = {
-    {0, 1.5f, 76},  {1.5f, 0.5f, 74},  {2, 1, 72},        {3, 1, 69},                       // Am
-    {4, 1, 72},     {5, 0.5f, 74},     {5.5f, 0.5f, 72},  {6, 2, 69},                       // F
+    {0, 1.5f, 76},  {1.5f, 0.5f, 74},  {2, 1, 72},        {3, 1, 69},                         // Am
+    {4, 1, 72},     {5, 0.5f, 74},     {5.5f, 0.5f, 72},  {6, 2, 69},                         // F
     {8, 1.5f, 71},  {9.5f, 0.5f, 74},  {10, 1, 79},       {11, 0.5f, 77}, {11.5f, 0.5f, 76},  // G
-    {12, 1, 74},    {13, 1, 71},       {14, 2, 68},                                         // E
+    {12, 1, 74},    {13, 1, 71},       {14, 2, 68},                                           // E
     {16, 0.5f, 69}, {16.5f, 0.5f, 72}, {17, 1, 76},       {18, 1.5f, 81}, {19.5f, 0.5f, 79},  // Am
-    {20, 1, 77},    {21, 0.5f, 76},    {21.5f, 0.5f, 74}, {22, 1, 72},    {23, 1, 69},       // F
-    {24, 1, 71},    {25, 1, 74},       {26, 1, 79},       {27, 1, 83},                       // G
-    {28, 1.5f, 80}, {29.5f, 0.5f, 76}, {30, 1, 74},       {31, 1, 71},                       // E
+    {20, 1, 77},    {21, 0.5f, 76},    {21.5f, 0.5f, 74}, {22, 1, 72},    {23, 1, 69},        // F
+    {24, 1, 71},    {25, 1, 74},       {26, 1, 79},       {27, 1, 83},                        // G
+    {28, 1.5f, 80}, {29.5f, 0.5f, 76}, {30, 1, 74},       {31, 1, 71},                        // E
 };
 
-void addGameDrums(LoopMix& mix, Rng& rng, int bars) {
+void addGameDrums(LoopMix& mix, Rng& rng, int bars)
+{
     const int beats = bars * 4;
     const int lastBar = bars - 1;
     for (int beat = 0; beat < beats; ++beat) {
@@ -249,7 +271,8 @@ void addGameDrums(LoopMix& mix, Rng& rng, int bars) {
         const bool secondHalf = bar >= bars / 2;
         mix.add(beat, kick(rng), 0.9f, 0.0f);
         // The last bar's backbeat gives way to the roll that leads into the top.
-        if (inBar % 2 == 1 && !(bar == lastBar && inBar == 3)) mix.add(beat, snare(rng), 0.5f, -0.1f, 0.2f);
+        if (inBar % 2 == 1 && !(bar == lastBar && inBar == 3))
+            mix.add(beat, snare(rng), 0.5f, -0.1f, 0.2f);
         const bool openHat = inBar == 3 && bar % 2 == 1;
         mix.add(beat + 0.5f, hat(rng, openHat ? 0.09f : 0.025f), 0.22f, 0.3f);
         if (secondHalf) {
@@ -257,13 +280,15 @@ void addGameDrums(LoopMix& mix, Rng& rng, int bars) {
             mix.add(beat + 0.75f, hat(rng, 0.015f), 0.1f, 0.4f);
         }
     }
-    for (int k = 0; k < 8; ++k) mix.add(beats - 2 + 0.25f * k, snare(rng), 0.25f + 0.06f * k, -0.1f, 0.2f);
+    for (int k = 0; k < 8; ++k)
+        mix.add(beats - 2 + 0.25f * k, snare(rng), 0.25f + 0.06f * k, -0.1f, 0.2f);
     // A cymbal at the top and at the tune's entry.
     mix.add(0, hat(rng, 0.5f), 0.3f, 0.2f, 0.3f);
     mix.add(static_cast<float>(beats / 2), hat(rng, 0.5f), 0.3f, 0.2f, 0.3f);
 }
 
-void addGameHarmony(LoopMix& mix, Rng& rng, int bars) {
+void addGameHarmony(LoopMix& mix, Rng& rng, int bars)
+{
     // Eighth-note bass: root, root, octave, root, root, octave, root, fifth.
     const int bassSteps[8] = {0, 0, 12, 0, 0, 12, 0, 7};
     // Sixteenth-note arpeggio up two octaves of the triad and back.
@@ -284,22 +309,26 @@ void addGameHarmony(LoopMix& mix, Rng& rng, int bars) {
                     step % 2 ? 0.4f : -0.4f, 0.3f);
         }
         for (int k = 0; k < 3; ++k)
-            mix.add(barStart, pad(midiToHz(static_cast<float>(chord.tones[k])), beatsToSeconds(4.0f, spb), 0.05f, 0.3f,
-                                  900.0f, rng),
-                    0.12f, -0.5f + 0.5f * k, 0.3f);
+            mix.add(
+                barStart,
+                pad(midiToHz(static_cast<float>(chord.tones[k])), beatsToSeconds(4.0f, spb), 0.05f, 0.3f, 900.0f, rng),
+                0.12f, -0.5f + 0.5f * k, 0.3f);
     }
 }
 
-void addGameTune(LoopMix& mix, int firstBeat) {
+void addGameTune(LoopMix& mix, int firstBeat)
+{
     const size_t spb = mix.samplesPerBeat();
     for (const Note& note : gameTune)
-        mix.add(firstBeat + note.beat, lead(midiToHz(static_cast<float>(note.midi)), beatsToSeconds(0.9f * note.length, spb)),
-                0.5f, 0.1f, 0.4f);
+        mix.add(firstBeat + note.beat,
+                lead(midiToHz(static_cast<float>(note.midi)), beatsToSeconds(0.9f * note.length, spb)), 0.5f, 0.1f,
+                0.4f);
 }
 
 }  // namespace
 
-Audio makeMenuLoop() {
+Audio makeMenuLoop()
+{
     constexpr int bars = 8;
     constexpr size_t samplesPerBeat = samplesPerBeatAt<75>();
     LoopMix mix(samplesPerBeat, bars * 4);
@@ -314,7 +343,8 @@ Audio makeMenuLoop() {
         mix.add(start, subBass(midiToHz(static_cast<float>(chord.tones[0])), chordSeconds, 1.0f, 1.5f), 0.12f, 0.0f);
         // Bells on some of the eighths, picked from the chord an octave up.
         for (int eighth = 0; eighth < 16; ++eighth) {
-            if (rng.range(0.0f, 1.0f) > 0.45f) continue;
+            if (rng.range(0.0f, 1.0f) > 0.45f)
+                continue;
             const int tone = chord.tones[std::min(4, static_cast<int>(rng.range(0.0f, 5.0f)))] + 12;
             mix.add(start + 0.5f * eighth, bell(midiToHz(static_cast<float>(tone))), rng.range(0.08f, 0.2f),
                     rng.range(-0.7f, 0.7f), 0.7f);
@@ -323,7 +353,8 @@ Audio makeMenuLoop() {
     return mix.finish({1.5f, 0.45f, 0.5f, 0.88f, 0.5f, 0.9f}, 1.0f, -3.0f);
 }
 
-Audio makeGameLoop() {
+Audio makeGameLoop()
+{
     constexpr int bars = 16;
     constexpr size_t samplesPerBeat = samplesPerBeatAt<150>();
     LoopMix mix(samplesPerBeat, bars * 4);

@@ -11,20 +11,23 @@
 
 namespace {
 
-bool save(const std::string& dir, const std::string& name, const soundgen::Audio& audio) {
+bool save(const std::string& dir, const std::string& name, const soundgen::Audio& audio)
+{
     const std::string path = dir + "/" + name;
     if (!soundgen::allFinite(audio)) {
         std::fprintf(stderr, "soundgen: %s came out with invalid samples\n", name.c_str());
         return false;
     }
-    if (soundgen::writeWav(path, audio)) return true;
+    if (soundgen::writeWav(path, audio))
+        return true;
     std::fprintf(stderr, "soundgen: cannot write %s\n", path.c_str());
     return false;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s EFFECTS_DIR MUSIC_DIR\n", argv[0]);
         return 2;

@@ -18,35 +18,44 @@ using namespace soundgen;
 
 namespace {
 
-std::vector<unsigned char> readBytes(const std::string& path) {
+std::vector<unsigned char> readBytes(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-uint32_t le(const std::vector<unsigned char>& bytes, size_t at, int size) {
+uint32_t le(const std::vector<unsigned char>& bytes, size_t at, int size)
+{
     uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i) value = (value << 8) | bytes[at + i];
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | bytes[at + i];
     return value;
 }
 
 // The settled amplitude of a sine of `hz` after one pass through `filter`.
 template <class Filter>
-float amplitudeThrough(float hz, Filter filter) {
+float amplitudeThrough(float hz, Filter filter)
+{
     Oscillator tone(Wave::Sine);
     float peak = 0.0f;
     for (size_t i = 0; i < static_cast<size_t>(kSampleRate); ++i) {
         const float out = filter(tone.next(hz));
-        if (i > static_cast<size_t>(kSampleRate / 2)) peak = std::max(peak, std::fabs(out));
+        if (i > static_cast<size_t>(kSampleRate / 2))
+            peak = std::max(peak, std::fabs(out));
     }
     return peak;
 }
 
 // Only the dry notes, scaled to a peak of 1 (a tiny drive keeps the saturation linear).
-Audio dryOnly(LoopMix& mix) { return mix.finish({1.0f, 0.0f, 0.0f, 0.5f, 0.5f, 0.0f}, 1e-3f, 0.0f); }
+Audio dryOnly(LoopMix& mix)
+{
+    return mix.finish({1.0f, 0.0f, 0.0f, 0.5f, 0.5f, 0.0f}, 1e-3f, 0.0f);
+}
 
 }  // namespace
 
-TEST(Wav, HeaderDescribesTheInterleavedPcmThatFollows) {
+TEST(Wav, HeaderDescribesTheInterleavedPcmThatFollows)
+{
     Audio audio;
     audio.channels = {{0.0f, 0.5f, -1.0f}, {1.5f, -1.5f, 0.25f}};
     const std::string path = ::testing::TempDir() + "soundgen_header.wav";
@@ -64,10 +73,12 @@ TEST(Wav, HeaderDescribesTheInterleavedPcmThatFollows) {
     EXPECT_EQ(le(bytes, 40, 4), 12u);
     // Frames interleave left and right; out-of-range values clamp instead of wrapping.
     const int16_t expected[6] = {0, 32767, 16384, -32767, -32767, 8192};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(static_cast<int16_t>(le(bytes, 44 + 2 * i, 2)), expected[i]) << i;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(static_cast<int16_t>(le(bytes, 44 + 2 * i, 2)), expected[i]) << i;
 }
 
-TEST(Wav, FailuresAreReported) {
+TEST(Wav, FailuresAreReported)
+{
     Audio audio;
     audio.channels = {{0.0f, 0.1f}};
     EXPECT_FALSE(writeWav(::testing::TempDir() + "no-such-folder/x.wav", audio));
@@ -76,7 +87,8 @@ TEST(Wav, FailuresAreReported) {
     EXPECT_FALSE(allFinite(audio));
 }
 
-TEST(Level, NormalisingSetsThePeakAndFadesEndAtExactZero) {
+TEST(Level, NormalisingSetsThePeakAndFadesEndAtExactZero)
+{
     Audio audio;
     audio.channels = {std::vector<float>(2000, 0.5f)};
     audio.channels[0][1000] = -2.0f;
@@ -92,7 +104,8 @@ TEST(Level, NormalisingSetsThePeakAndFadesEndAtExactZero) {
     EXPECT_EQ(samples[1500], middle);                       // outside both ramps
 }
 
-TEST(Level, FadesLongerThanTheSoundStillEndAtZero) {
+TEST(Level, FadesLongerThanTheSoundStillEndAtZero)
+{
     for (size_t length : {0u, 1u, 2u, 5u}) {
         std::vector<float> samples(length, 1.0f);
         fadeEdges(samples, 1.0f, 1.0f);
@@ -104,7 +117,8 @@ TEST(Level, FadesLongerThanTheSoundStillEndAtZero) {
 }
 
 // Upward zero crossings over one second count the cycles.
-TEST(Oscillators, EveryWaveRunsAtItsFrequencyWithinFullScale) {
+TEST(Oscillators, EveryWaveRunsAtItsFrequencyWithinFullScale)
+{
     for (Wave wave : {Wave::Sine, Wave::Triangle, Wave::Saw, Wave::Square}) {
         Oscillator osc(wave, 0.5f, 0.1f);
         int crossings = 0;
@@ -121,21 +135,23 @@ TEST(Oscillators, EveryWaveRunsAtItsFrequencyWithinFullScale) {
     }
 }
 
-TEST(Filters, LowPassKeepsLowTonesAndCutsHighOnes) {
+TEST(Filters, LowPassKeepsLowTonesAndCutsHighOnes)
+{
     Svf low, high;
     EXPECT_NEAR(amplitudeThrough(100.0f, [&](float s) { return low.lowPass(s, 1000.0f); }), 1.0f, 0.03f);
     EXPECT_LT(amplitudeThrough(5000.0f, [&](float s) { return high.lowPass(s, 1000.0f); }), 0.06f);
 }
 
-TEST(Filters, BandPassIsUnityAtItsCentreWhateverTheQ) {
+TEST(Filters, BandPassIsUnityAtItsCentreWhateverTheQ)
+{
     for (float q : {0.7f, 2.5f, 8.0f}) {
         Svf band;
-        EXPECT_NEAR(amplitudeThrough(1000.0f, [&](float s) { return band.bandPass(s, 1000.0f, q); }), 1.0f, 0.03f)
-            << q;
+        EXPECT_NEAR(amplitudeThrough(1000.0f, [&](float s) { return band.bandPass(s, 1000.0f, q); }), 1.0f, 0.03f) << q;
     }
 }
 
-TEST(Filters, StaysFiniteWhenTheCutoffLeavesTheAudibleRange) {
+TEST(Filters, StaysFiniteWhenTheCutoffLeavesTheAudibleRange)
+{
     Svf filter;
     Rng noise(7);
     Audio out;
@@ -148,7 +164,8 @@ TEST(Filters, StaysFiniteWhenTheCutoffLeavesTheAudibleRange) {
     EXPECT_LT(peakOf(out), 10.0f);
 }
 
-TEST(LoopMixing, NotesRingingPastTheEndWrapIntoTheStart) {
+TEST(LoopMixing, NotesRingingPastTheEndWrapIntoTheStart)
+{
     LoopMix mix(100, 4);  // 400 frames
     mix.add(3.5f, std::vector<float>(150, 1.0f), 1.0f, -1.0f);
     const Audio loop = dryOnly(mix);
@@ -160,7 +177,8 @@ TEST(LoopMixing, NotesRingingPastTheEndWrapIntoTheStart) {
     }
 }
 
-TEST(LoopMixing, CentredNotesKeepTheirPowerAcrossBothSides) {
+TEST(LoopMixing, CentredNotesKeepTheirPowerAcrossBothSides)
+{
     LoopMix mix(100, 4);
     mix.add(0.0f, std::vector<float>(10, 1.0f), 1.0f, 0.0f);
     const Audio loop = dryOnly(mix);
@@ -168,7 +186,8 @@ TEST(LoopMixing, CentredNotesKeepTheirPowerAcrossBothSides) {
 }
 
 // An echo of a note near the end must come back at the start, as it would while looping.
-TEST(LoopMixing, EchoesWrapRoundTheLoopToo) {
+TEST(LoopMixing, EchoesWrapRoundTheLoopToo)
+{
     LoopMix mix(1000, 8);  // 8000 frames; the echo comes one beat later on the left, two on the right
     mix.add(7.5f, {1.0f}, 1.0f, 0.0f, 1.0f);
     const Audio loop = mix.finish({1.0f, 0.0f, 1.0f, 0.5f, 0.5f, 0.0f}, 1e-3f, 0.0f);
@@ -179,7 +198,8 @@ TEST(LoopMixing, EchoesWrapRoundTheLoopToo) {
     EXPECT_NEAR(loop.channels[0][1500], 0.0f, 1e-6f);  // no feedback: one repeat a side
 }
 
-TEST(EffectRecipes, EveryRecipeIsFiniteSilentAtItsEdgesAndAtItsPeakLevel) {
+TEST(EffectRecipes, EveryRecipeIsFiniteSilentAtItsEdgesAndAtItsPeakLevel)
+{
     for (const EffectRecipe& recipe : effectRecipes()) {
         SCOPED_TRACE(recipe.fileName);
         const Audio sound = renderEffect(recipe);

@@ -3,8 +3,6 @@
 // From the source tree: build/tools/tablegen/tablegen src/Sphere.h src/ColorRamp.h src/asteroidInfo.h
 // Fixed seeds only, so running it again gives byte-identical headers.
 
-#include "mesh.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -12,6 +10,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include "mesh.h"
 
 namespace {
 
@@ -72,8 +72,7 @@ bool writeSphere(const char* path)
                  "const int icoSphereNumberOfVertices = %zu;\n\n"
                  "// Taken in pairs: the %zu edges of the unit icosphere (%zu corners, %zu triangles).\n"
                  "static const VertexData3D icoSphereVertexData[%zu] = {\n",
-                 list.size() * 2, list.size(), mesh.points.size(), mesh.triangles.size(),
-                 list.size() * 2);
+                 list.size() * 2, list.size(), mesh.points.size(), mesh.triangles.size(), list.size() * 2);
     for (const Edge& e : list) {
         for (int end : {e.first, e.second}) {
             std::string v = vertexLiteral(mesh.points[end]);
@@ -113,10 +112,18 @@ bool writeColorRamp(const char* path)
         int step = i % 64;
         Point rgb;
         switch (i / 64) {
-        case 0: rgb = {0, double(rising(step)), 255}; break;
-        case 1: rgb = {0, 255, double(255 - risingFromOne(step))}; break;
-        case 2: rgb = {double(risingFromOne(step)), 255, 0}; break;
-        default: rgb = {255, double(rising(63 - step)), 0}; break;
+        case 0:
+            rgb = {0, double(rising(step)), 255};
+            break;
+        case 1:
+            rgb = {0, 255, double(255 - risingFromOne(step))};
+            break;
+        case 2:
+            rgb = {double(risingFromOne(step)), 255, 0};
+            break;
+        default:
+            rgb = {255, double(rising(63 - step)), 0};
+            break;
         }
         std::fprintf(out, "    %s,\n", vertexLiteral(rgb).c_str());
     }
@@ -128,10 +135,7 @@ class Random {
 public:
     explicit Random(std::uint32_t seed) : engine_(seed) {}
     // Drawn from the raw engine output so every standard library gives the same numbers.
-    double uniform(double low, double high)
-    {
-        return low + (high - low) * (engine_() / 4294967296.0);
-    }
+    double uniform(double low, double high) { return low + (high - low) * (engine_() / 4294967296.0); }
     double sign() { return (engine_() & 1u) ? 1.0 : -1.0; }
 
 private:
@@ -154,9 +158,9 @@ double angleBetween(const Point& a, const Point& b)
 }
 
 struct RockShape {
-    int bumps;      // smooth lumps and dents that shape the surface
-    int unmoved;    // corners left on the unit sphere
-    double depth;   // largest distance of a moved corner from the unit sphere
+    int bumps;     // smooth lumps and dents that shape the surface
+    int unmoved;   // corners left on the unit sphere
+    double depth;  // largest distance of a moved corner from the unit sphere
 };
 
 // A few broad lumps and dents summed over the sphere, so neighbouring
@@ -169,7 +173,7 @@ std::vector<double> lumpField(const Mesh& mesh, int bumps, double depth, Random&
     for (int b = 0; b < bumps; ++b) {
         centres.push_back(randomDirection(random));
         heights.push_back(random.sign() * random.uniform(0.15, 0.35));
-        widths.push_back(random.uniform(0.5, 0.9)); // radians
+        widths.push_back(random.uniform(0.5, 0.9));  // radians
     }
     std::vector<double> field(mesh.points.size(), 0.0);
     for (std::size_t i = 0; i < field.size(); ++i)
@@ -200,9 +204,8 @@ std::vector<double> rockRadii(const Mesh& mesh, const RockShape& shape, Random& 
     std::vector<std::size_t> order(field.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return std::fabs(field[a]) < std::fabs(field[b]);
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return std::fabs(field[a]) < std::fabs(field[b]); });
 
     const double smallestMove = 0.08;
     std::vector<double> radii(field.size(), 1.0);
@@ -221,8 +224,7 @@ void writeRock(FILE* out, const char* name, const Mesh& mesh, const RockShape& s
     std::vector<Edge> list = edges(mesh);
     std::fprintf(out, "static const Vertex3D %s[%zu] = {\n", name, list.size() * 2);
     for (const Edge& e : list)
-        std::fprintf(out, "    %s, %s,\n",
-                     vertexLiteral(scaled(mesh.points[e.first], radii[e.first])).c_str(),
+        std::fprintf(out, "    %s, %s,\n", vertexLiteral(scaled(mesh.points[e.first], radii[e.first])).c_str(),
                      vertexLiteral(scaled(mesh.points[e.second], radii[e.second])).c_str());
     std::fprintf(out, "};\n\n");
 }
@@ -241,15 +243,16 @@ bool writeAsteroids(const char* path)
     writeRock(out, "sAsteroid1VertexData", small, {5, 4, 0.35}, random);
     writeRock(out, "sAsteroid2VertexData", small, {5, 3, 0.35}, random);
     writeRock(out, "sAsteroid3VertexData", small, {5, 8, 0.35}, random);
-    std::fprintf(out, "// Incoming asteroids: the 120 edges of a once-subdivided icosahedron with\n"
-                      "// some corners moved.\n");
+    std::fprintf(out,
+                 "// Incoming asteroids: the 120 edges of a once-subdivided icosahedron with\n"
+                 "// some corners moved.\n");
     writeRock(out, "lAsteroid1VertexData", large, {8, 23, 0.3}, random);
     writeRock(out, "lAsteroid2VertexData", large, {8, 22, 0.3}, random);
     writeRock(out, "lAsteroid3VertexData", large, {8, 24, 0.3}, random);
     return closeHeader(out, path);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

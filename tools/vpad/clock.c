@@ -27,13 +27,13 @@ static long long monotonic_origin; /* nanoseconds of CLOCK_MONOTONIC at frame 0 
 static uintptr_t program_low, program_high;
 static pthread_once_t program_found = PTHREAD_ONCE_INIT;
 
-static int note_program(struct dl_phdr_info *info, size_t size, void *data)
+static int note_program(struct dl_phdr_info* info, size_t size, void* data)
 {
     (void)size;
     (void)data;
     program_low = UINTPTR_MAX;
     for (int i = 0; i < info->dlpi_phnum; i++) {
-        const ElfW(Phdr) *p = &info->dlpi_phdr[i];
+        const ElfW(Phdr)* p = &info->dlpi_phdr[i];
         if (p->p_type != PT_LOAD)
             continue;
         uintptr_t low = info->dlpi_addr + p->p_vaddr;
@@ -51,7 +51,7 @@ static void find_program(void)
 }
 
 /* Held only for the game's frame loop: its own code, on its main thread. */
-static int from_game(const void *caller)
+static int from_game(const void* caller)
 {
     static __thread int on_main_thread = -1;
     if (on_main_thread < 0)
@@ -62,7 +62,7 @@ static int from_game(const void *caller)
     return (uintptr_t)caller >= program_low && (uintptr_t)caller < program_high;
 }
 
-static int real_clock(clockid_t id, struct timespec *t)
+static int real_clock(clockid_t id, struct timespec* t)
 {
     REAL(clock_gettime);
     return real_clock_gettime(id, t);
@@ -116,7 +116,7 @@ double vpad_clock_game_seconds(void)
 }
 
 /* The held answer for a clock, or 0 when that clock is not held. */
-static int held_clock(clockid_t id, struct timespec *t)
+static int held_clock(clockid_t id, struct timespec* t)
 {
     switch (id) {
     case CLOCK_MONOTONIC:
@@ -137,14 +137,14 @@ static int held_clock(clockid_t id, struct timespec *t)
 /* Everything else in the library stays out of the game's symbol space. */
 #define EXPORT __attribute__((visibility("default")))
 
-EXPORT int clock_gettime(clockid_t id, struct timespec *t)
+EXPORT int clock_gettime(clockid_t id, struct timespec* t)
 {
     if (held && from_game(__builtin_return_address(0)) && held_clock(id, t))
         return 0;
     return real_clock(id, t);
 }
 
-EXPORT time_t time(time_t *out)
+EXPORT time_t time(time_t* out)
 {
     REAL(time);
     if (!held || !from_game(__builtin_return_address(0)))

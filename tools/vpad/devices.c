@@ -30,27 +30,27 @@
 /* Twelve key events and a report marker: the most one batch can hold. */
 #define MAX_BATCH (VPAD_BUTTONS + 1)
 
-static const char *const device_names[VPAD_DEVICES] = {"gpio-keys", "nub0", "nub1"};
+static const char* const device_names[VPAD_DEVICES] = {"gpio-keys", "nub0", "nub1"};
 
 struct pipe_device {
     int in_use;
     int device;
-    int read_fd;   /* the caller's end, used only to recognise it */
+    int read_fd; /* the caller's end, used only to recognise it */
     int write_fd;
     dev_t st_dev;
     ino_t st_ino;
-    struct vpad_state sent;  /* what this descriptor has been told so far */
+    struct vpad_state sent; /* what this descriptor has been told so far */
 };
 
 static struct pipe_device open_devices[MAX_OPEN];
 static pthread_mutex_t lock = PTHREAD_MUTEX_INITIALIZER;
 
-int vpad_device_for_path(const char *path)
+int vpad_device_for_path(const char* path)
 {
     const size_t prefix = sizeof EVENT_PATH - 1;
     if (path == NULL || strncmp(path, EVENT_PATH, prefix) != 0)
         return -1;
-    const char *digits = path + prefix;
+    const char* digits = path + prefix;
     if (*digits == '\0' || strspn(digits, "0123456789") != strlen(digits))
         return -1;
     unsigned long id = strtoul(digits, NULL, 10);
@@ -58,7 +58,7 @@ int vpad_device_for_path(const char *path)
 }
 
 /* True once nobody holds the read end any more. */
-static int reader_gone(const struct pipe_device *d)
+static int reader_gone(const struct pipe_device* d)
 {
     struct pollfd p = {.fd = d->write_fd, .events = POLLOUT, .revents = 0};
     return poll(&p, 1, 0) == 1 && (p.revents & POLLERR);
@@ -67,7 +67,7 @@ static int reader_gone(const struct pipe_device *d)
 static void release_closed(void)
 {
     for (int i = 0; i < MAX_OPEN; i++) {
-        struct pipe_device *d = &open_devices[i];
+        struct pipe_device* d = &open_devices[i];
         if (d->in_use && reader_gone(d)) {
             close(d->write_fd);
             d->in_use = 0;
@@ -75,7 +75,7 @@ static void release_closed(void)
     }
 }
 
-static struct pipe_device *free_slot(void)
+static struct pipe_device* free_slot(void)
 {
     for (int i = 0; i < MAX_OPEN; i++)
         if (!open_devices[i].in_use)
@@ -87,7 +87,7 @@ int vpad_device_open(int device, int flags)
 {
     pthread_mutex_lock(&lock);
     release_closed();
-    struct pipe_device *d = free_slot();
+    struct pipe_device* d = free_slot();
     int fds[2];
     struct stat st;
     int result = -1;
@@ -115,27 +115,27 @@ int vpad_device_open(int device, int flags)
 
 /* The record behind fd, recognised by the pipe itself so that a reused descriptor
  * number is never mistaken for ours. */
-static struct pipe_device *find_device(int fd)
+static struct pipe_device* find_device(int fd)
 {
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISFIFO(st.st_mode))
         return NULL;
     for (int i = 0; i < MAX_OPEN; i++) {
-        struct pipe_device *d = &open_devices[i];
+        struct pipe_device* d = &open_devices[i];
         if (d->in_use && d->st_dev == st.st_dev && d->st_ino == st.st_ino)
             return d;
     }
     return NULL;
 }
 
-int vpad_device_name(int fd, void *buf, size_t len)
+int vpad_device_name(int fd, void* buf, size_t len)
 {
     pthread_mutex_lock(&lock);
-    struct pipe_device *d = find_device(fd);
+    struct pipe_device* d = find_device(fd);
     int copied = -1;
     if (d != NULL) {
         /* Like the kernel: as much of the name and its terminator as fits. */
-        const char *name = device_names[d->device];
+        const char* name = device_names[d->device];
         size_t n = strlen(name) + 1;
         if (n > len)
             n = len;
@@ -146,10 +146,10 @@ int vpad_device_name(int fd, void *buf, size_t len)
     return copied;
 }
 
-static void add_event(struct input_event *batch, int *count, const struct timespec *now,
-                      unsigned short type, unsigned short code, int value)
+static void add_event(struct input_event* batch, int* count, const struct timespec* now, unsigned short type,
+                      unsigned short code, int value)
 {
-    struct input_event *ev = &batch[(*count)++];
+    struct input_event* ev = &batch[(*count)++];
     memset(ev, 0, sizeof *ev);
     ev->input_event_sec = now->tv_sec;
     ev->input_event_usec = now->tv_nsec / 1000;
@@ -159,8 +159,8 @@ static void add_event(struct input_event *batch, int *count, const struct timesp
 }
 
 /* The events that bring a descriptor from what it was sent to what is wanted. */
-static int changes(const struct pipe_device *d, const struct vpad_state *want,
-                   const struct timespec *now, struct input_event *batch)
+static int changes(const struct pipe_device* d, const struct vpad_state* want, const struct timespec* now,
+                   struct input_event* batch)
 {
     int count = 0;
     if (d->device == VPAD_DEV_KEYS) {
@@ -181,20 +181,20 @@ static int changes(const struct pipe_device *d, const struct vpad_state *want,
     return count;
 }
 
-static size_t pending_bytes(const struct pipe_device *d)
+static size_t pending_bytes(const struct pipe_device* d)
 {
     int n = 0;
     return ioctl(d->write_fd, FIONREAD, &n) == 0 && n > 0 ? (size_t)n : 0;
 }
 
-void vpad_devices_feed(const struct vpad_state *want)
+void vpad_devices_feed(const struct vpad_state* want)
 {
     struct timespec now;
-    clock_gettime(CLOCK_REALTIME, &now);  /* evdev's own default event clock */
+    clock_gettime(CLOCK_REALTIME, &now); /* evdev's own default event clock */
     pthread_mutex_lock(&lock);
     release_closed();
     for (int i = 0; i < MAX_OPEN; i++) {
-        struct pipe_device *d = &open_devices[i];
+        struct pipe_device* d = &open_devices[i];
         struct input_event batch[MAX_BATCH];
         if (!d->in_use)
             continue;

@@ -16,15 +16,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char **environ;
+extern char** environ;
 
 struct vpad_gamepad {
-    int fd;                   /* the helper's output; -1 once it has ended */
+    int fd; /* the helper's output; -1 once it has ended */
     pid_t pid;
     struct vpad_state latest;
 };
 
-struct vpad_gamepad *vpad_gamepad_start(const char *program)
+struct vpad_gamepad* vpad_gamepad_start(const char* program)
 {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
@@ -34,12 +34,12 @@ struct vpad_gamepad *vpad_gamepad_start(const char *program)
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    char *argv[] = {(char *)program, NULL};
+    char* argv[] = {(char*)program, NULL};
     pid_t pid;
     int failed = posix_spawn(&pid, program, &actions, NULL, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
-    struct vpad_gamepad *pads = failed ? NULL : calloc(1, sizeof *pads);
+    struct vpad_gamepad* pads = failed ? NULL : calloc(1, sizeof *pads);
     if (pads == NULL) {
         vpad_warn("no game pads: cannot start %s: %s", program, strerror(failed ? failed : ENOMEM));
         close(fds[0]);
@@ -51,7 +51,7 @@ struct vpad_gamepad *vpad_gamepad_start(const char *program)
     return pads;
 }
 
-static void helper_ended(struct vpad_gamepad *pads)
+static void helper_ended(struct vpad_gamepad* pads)
 {
     close(pads->fd);
     pads->fd = -1;
@@ -60,7 +60,7 @@ static void helper_ended(struct vpad_gamepad *pads)
 }
 
 /* Buttons held in any record that came since the last frame. */
-static unsigned read_records(struct vpad_gamepad *pads)
+static unsigned read_records(struct vpad_gamepad* pads)
 {
     unsigned buttons = pads->latest.buttons;
     struct vpad_state records[16];
@@ -86,7 +86,7 @@ static unsigned read_records(struct vpad_gamepad *pads)
     return buttons;
 }
 
-void vpad_gamepad_read(struct vpad_gamepad *pads, struct vpad_state *state)
+void vpad_gamepad_read(struct vpad_gamepad* pads, struct vpad_state* state)
 {
     state->buttons |= read_records(pads);
     for (int n = 0; n < 2; n++)

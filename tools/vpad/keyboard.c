@@ -24,12 +24,24 @@ struct button_key {
 
 /* Held as long as the key is held. */
 static const struct button_key button_keys[] = {
-    {XK_Up, VPAD_UP},        {XK_Down, VPAD_DOWN},       {XK_Left, VPAD_LEFT},    {XK_Right, VPAD_RIGHT},
-    {XK_w, VPAD_UP},         {XK_s, VPAD_DOWN},          {XK_a, VPAD_LEFT},       {XK_d, VPAD_RIGHT},
-    {XK_Home, VPAD_A},       {XK_End, VPAD_B},           {XK_Next, VPAD_X},       {XK_Prior, VPAD_Y},
-    {XK_Shift_R, VPAD_L},    {XK_Control_R, VPAD_R},     {XK_Control_L, VPAD_SELECT},
+    {XK_Up, VPAD_UP},
+    {XK_Down, VPAD_DOWN},
+    {XK_Left, VPAD_LEFT},
+    {XK_Right, VPAD_RIGHT},
+    {XK_w, VPAD_UP},
+    {XK_s, VPAD_DOWN},
+    {XK_a, VPAD_LEFT},
+    {XK_d, VPAD_RIGHT},
+    {XK_Home, VPAD_A},
+    {XK_End, VPAD_B},
+    {XK_Next, VPAD_X},
+    {XK_Prior, VPAD_Y},
+    {XK_Shift_R, VPAD_L},
+    {XK_Control_R, VPAD_R},
+    {XK_Control_L, VPAD_SELECT},
     /* The usual desktop key for confirm. */
-    {XK_Return, VPAD_X},     {XK_KP_Enter, VPAD_X},
+    {XK_Return, VPAD_X},
+    {XK_KP_Enter, VPAD_X},
 };
 
 /* Pressed for one frame each time the key goes down: held, Start would toggle
@@ -37,7 +49,9 @@ static const struct button_key button_keys[] = {
 #define BACK_OR_START (-1)
 
 static const struct button_key pulse_keys[] = {
-    {XK_p, VPAD_START}, {XK_Pause, VPAD_START}, {XK_Escape, BACK_OR_START},
+    {XK_p, VPAD_START},
+    {XK_Pause, VPAD_START},
+    {XK_Escape, BACK_OR_START},
 };
 
 /* The keypad as the left nub, with or without Num Lock. */
@@ -60,21 +74,21 @@ static const struct nub_key nub_keys[] = {
 #define MAX_WATCHED 64
 
 struct vpad_keyboard {
-    Display *display;
+    Display* display;
     /* Key codes of the tables above; 0 where the keyboard has no such key, or where
      * an earlier entry already has the same key (KP_8 and KP_Up are one key). */
     KeyCode button_codes[BUTTON_KEYS];
     KeyCode pulse_codes[PULSE_KEYS];
     KeyCode nub_codes[NUB_KEYS];
-    Window watched[MAX_WATCHED];  /* top-level windows whose key events we hear */
+    Window watched[MAX_WATCHED]; /* top-level windows whose key events we hear */
     unsigned watched_count;
-    char pressed[32];             /* keys pressed since the last frame, as a keymap */
-    char last[32];                /* the keys held at the last frame */
-    Window game;                  /* the game's window, once it is found */
-    KeyCode full_screen_key;      /* F11 */
+    char pressed[32];        /* keys pressed since the last frame, as a keymap */
+    char last[32];           /* the keys held at the last frame */
+    Window game;             /* the game's window, once it is found */
+    KeyCode full_screen_key; /* F11 */
 };
 
-static Display *own_display;
+static Display* own_display;
 /* Set when the game drains its X keyboard queue, which it does only while its
  * menus run: then Escape means back. */
 static int menus_running;
@@ -83,12 +97,12 @@ static XErrorHandler earlier_handler;
 /* A window may close between our finding it and listening to it; that error is
  * ours alone and must not end the game. Errors on the game's own connection go to
  * the handler that was there before. */
-static int ignore_own_errors(Display *display, XErrorEvent *error)
+static int ignore_own_errors(Display* display, XErrorEvent* error)
 {
     return display == own_display ? 0 : earlier_handler(display, error);
 }
 
-static int seen_before(const KeyCode *codes, size_t count, KeyCode code)
+static int seen_before(const KeyCode* codes, size_t count, KeyCode code)
 {
     for (size_t i = 0; i < count; i++)
         if (codes[i] == code)
@@ -96,14 +110,14 @@ static int seen_before(const KeyCode *codes, size_t count, KeyCode code)
     return 0;
 }
 
-struct vpad_keyboard *vpad_keyboard_open(void)
+struct vpad_keyboard* vpad_keyboard_open(void)
 {
-    Display *display = XOpenDisplay(NULL);
+    Display* display = XOpenDisplay(NULL);
     if (display == NULL) {
         vpad_warn("keyboard mode needs an X display; none at DISPLAY=%s", getenv("DISPLAY") ? getenv("DISPLAY") : "");
         return NULL;
     }
-    struct vpad_keyboard *kb = calloc(1, sizeof *kb);
+    struct vpad_keyboard* kb = calloc(1, sizeof *kb);
     if (kb == NULL) {
         XCloseDisplay(display);
         return NULL;
@@ -137,7 +151,7 @@ static void set_nub(int nub[2], int dx, int dy)
     nub[1] = length > 0 ? (int)lround(VPAD_NUB_FULL * dy / length) : 0;
 }
 
-static int is_watched(const struct vpad_keyboard *kb, Window w)
+static int is_watched(const struct vpad_keyboard* kb, Window w)
 {
     for (unsigned i = 0; i < kb->watched_count; i++)
         if (kb->watched[i] == w)
@@ -146,7 +160,7 @@ static int is_watched(const struct vpad_keyboard *kb, Window w)
 }
 
 /* Listens to key presses on top-level windows that have appeared since last time. */
-static void watch_new_windows(struct vpad_keyboard *kb)
+static void watch_new_windows(struct vpad_keyboard* kb)
 {
     Window root, parent, *children = NULL;
     unsigned count = 0;
@@ -168,7 +182,7 @@ static void watch_new_windows(struct vpad_keyboard *kb)
 /* Once the game's window is there: hear the keys typed into it (a window manager
  * frames it, so it is no top-level window of the root), and show a crosshair
  * over it, where the mouse aims. */
-static void find_game_window(struct vpad_keyboard *kb)
+static void find_game_window(struct vpad_keyboard* kb)
 {
     if (kb->game != None)
         return;
@@ -179,7 +193,7 @@ static void find_game_window(struct vpad_keyboard *kb)
     XDefineCursor(kb->display, kb->game, XCreateFontCursor(kb->display, XC_crosshair));
 }
 
-static void collect_presses(struct vpad_keyboard *kb)
+static void collect_presses(struct vpad_keyboard* kb)
 {
     while (XPending(kb->display)) {
         XEvent event;
@@ -192,14 +206,14 @@ static void collect_presses(struct vpad_keyboard *kb)
     }
 }
 
-void vpad_keyboard_note_drain(Display *display)
+void vpad_keyboard_note_drain(Display* display)
 {
     if (display != own_display)
         menus_running = 1;
 }
 
 /* The buttons of the keys that went down since the last frame. */
-static unsigned pulsed_buttons(const struct vpad_keyboard *kb, const char keymap[32])
+static unsigned pulsed_buttons(const struct vpad_keyboard* kb, const char keymap[32])
 {
     unsigned buttons = 0;
     for (size_t i = 0; i < PULSE_KEYS; i++) {
@@ -216,7 +230,7 @@ static unsigned pulsed_buttons(const struct vpad_keyboard *kb, const char keymap
 
 /* From the ship, in the middle of the game's window, towards the pointer; from
  * the middle of the screen until the window is found. */
-static int mouse_aim(struct vpad_keyboard *kb, int *dx, int *dy)
+static int mouse_aim(struct vpad_keyboard* kb, int* dx, int* dy)
 {
     unsigned buttons = 0;
     if (kb->game == None || !vpad_window_pointer_from_centre(kb->display, kb->game, dx, dy, &buttons)) {
@@ -227,7 +241,7 @@ static int mouse_aim(struct vpad_keyboard *kb, int *dx, int *dy)
     return (buttons & (Button1Mask | Button2Mask | Button3Mask)) != 0;
 }
 
-void vpad_keyboard_read(struct vpad_keyboard *kb, struct vpad_state *state)
+void vpad_keyboard_read(struct vpad_keyboard* kb, struct vpad_state* state)
 {
     char keymap[32];
     find_game_window(kb);

@@ -9,13 +9,13 @@
 struct vpad_keyboard;
 
 /* Connects to $DISPLAY; NULL, with a message, when there is none. */
-struct vpad_keyboard *vpad_keyboard_open(void);
+struct vpad_keyboard* vpad_keyboard_open(void);
 
 /* Replaces state with what the keyboard and mouse hold right now. */
-void vpad_keyboard_read(struct vpad_keyboard *keyboard, struct vpad_state *state);
+void vpad_keyboard_read(struct vpad_keyboard* keyboard, struct vpad_state* state);
 
 /* Tells the keyboard that a program drained the X events of display: for the
  * game's connection, that its menus ran this frame. */
-void vpad_keyboard_note_drain(Display *display);
+void vpad_keyboard_note_drain(Display* display);
 
 #endif

@@ -14,14 +14,14 @@
 #include <string.h>
 
 struct vpad_recorder {
-    FILE *file;
+    FILE* file;
     struct vpad_state last;
 };
 
-struct vpad_recorder *vpad_record_open(const char *path, long seed)
+struct vpad_recorder* vpad_record_open(const char* path, long seed)
 {
-    struct vpad_recorder *r = calloc(1, sizeof *r);
-    FILE *file = fopen(path, "w");
+    struct vpad_recorder* r = calloc(1, sizeof *r);
+    FILE* file = fopen(path, "w");
     if (r == NULL || file == NULL) {
         vpad_warn("cannot record into %s: %s", path, strerror(errno));
         free(r);
@@ -35,14 +35,14 @@ struct vpad_recorder *vpad_record_open(const char *path, long seed)
     return r;
 }
 
-static void start_frame(struct vpad_recorder *r, long frame, int *started)
+static void start_frame(struct vpad_recorder* r, long frame, int* started)
 {
     if (!*started)
         fprintf(r->file, "frame %ld\n", frame);
     *started = 1;
 }
 
-void vpad_record_frame(struct vpad_recorder *r, long frame, const struct vpad_state *state)
+void vpad_record_frame(struct vpad_recorder* r, long frame, const struct vpad_state* state)
 {
     int started = 0;
     unsigned changed = state->buttons ^ r->last.buttons;
@@ -63,7 +63,7 @@ void vpad_record_frame(struct vpad_recorder *r, long frame, const struct vpad_st
         fflush(r->file);
 }
 
-void vpad_record_close(struct vpad_recorder *r)
+void vpad_record_close(struct vpad_recorder* r)
 {
     if (r == NULL)
         return;

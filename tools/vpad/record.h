@@ -8,12 +8,12 @@ struct vpad_recorder;
 
 /* Starts a script at path that begins with `seed seed`; NULL, with a message,
  * when the file cannot be written. */
-struct vpad_recorder *vpad_record_open(const char *path, long seed);
+struct vpad_recorder* vpad_record_open(const char* path, long seed);
 
 /* Writes the changes from the state recorded last, as happening in this frame. */
-void vpad_record_frame(struct vpad_recorder *recorder, long frame, const struct vpad_state *state);
+void vpad_record_frame(struct vpad_recorder* recorder, long frame, const struct vpad_state* state);
 
 /* Writes what is still buffered and closes the script. */
-void vpad_record_close(struct vpad_recorder *recorder);
+void vpad_record_close(struct vpad_recorder* recorder);
 
 #endif

@@ -15,13 +15,13 @@
 
 #include "typing.h"
 
-extern char **environ;
+extern char** environ;
 
 enum op {
-    OP_AT,       /* wait until seconds since the first frame */
-    OP_WAIT,     /* wait seconds from when the line is reached */
-    OP_FRAME,    /* wait until the given frame */
-    OP_FRAMES,   /* wait frames from when the line is reached */
+    OP_AT,     /* wait until seconds since the first frame */
+    OP_WAIT,   /* wait seconds from when the line is reached */
+    OP_FRAME,  /* wait until the given frame */
+    OP_FRAMES, /* wait frames from when the line is reached */
     OP_PRESS,
     OP_RELEASE,
     OP_NUB,
@@ -30,7 +30,7 @@ enum op {
     OP_QUIT,
     OP_KEY_DOWN, /* a desktop key, by key symbol name */
     OP_KEY_UP,
-    OP_AWAIT     /* wait until a file exists */
+    OP_AWAIT /* wait until a file exists */
 };
 
 /* How long tap and key hold unless told. The game reads held levels once per
@@ -43,15 +43,15 @@ struct command {
     int line;
     double seconds;
     long frames;
-    int button;  /* or the X key code of a key line */
+    int button; /* or the X key code of a key line */
     int nub;
     int x, y;
-    char *text;  /* snap file, log text or awaited file */
+    char* text; /* snap file, log text or awaited file */
 };
 
 struct vpad_script {
-    long seed;  /* -1: none given */
-    struct command *commands;
+    long seed; /* -1: none given */
+    struct command* commands;
     int count, capacity;
     int next;
     /* Where the pending relative wait started, once it has been reached. */
@@ -60,51 +60,51 @@ struct vpad_script {
     double armed_seconds;
 };
 
-static struct command *append(struct vpad_script *s, enum op op, int line)
+static struct command* append(struct vpad_script* s, enum op op, int line)
 {
     if (s->count == s->capacity) {
         int capacity = s->capacity ? 2 * s->capacity : 64;
-        struct command *grown = realloc(s->commands, capacity * sizeof *grown);
+        struct command* grown = realloc(s->commands, capacity * sizeof *grown);
         if (grown == NULL)
             return NULL;
         s->commands = grown;
         s->capacity = capacity;
     }
-    struct command *c = &s->commands[s->count++];
+    struct command* c = &s->commands[s->count++];
     memset(c, 0, sizeof *c);
     c->op = op;
     c->line = line;
     return c;
 }
 
-static int parse_seconds(const char *word, double *out)
+static int parse_seconds(const char* word, double* out)
 {
-    char *end;
+    char* end;
     errno = 0;
     *out = word ? strtod(word, &end) : -1;
     return word && errno == 0 && *end == '\0' && *out >= 0;
 }
 
-static int parse_long(const char *word, long low, long high, long *out)
+static int parse_long(const char* word, long low, long high, long* out)
 {
-    char *end;
+    char* end;
     errno = 0;
     *out = word ? strtol(word, &end, 10) : 0;
     return word && errno == 0 && *end == '\0' && *out >= low && *out <= high;
 }
 
-static int parse_button(const char *word, int *out)
+static int parse_button(const char* word, int* out)
 {
     *out = word ? vpad_button_by_name(word) : -1;
     return *out >= 0;
 }
 
 /* Splits a line into words; a word starting with # ends it. */
-static int split(char *line, char **words, int max)
+static int split(char* line, char** words, int max)
 {
     int n = 0;
-    char *save = NULL;
-    for (char *w = strtok_r(line, " \t\r\n", &save); w && *w != '#'; w = strtok_r(NULL, " \t\r\n", &save)) {
+    char* save = NULL;
+    for (char* w = strtok_r(line, " \t\r\n", &save); w && *w != '#'; w = strtok_r(NULL, " \t\r\n", &save)) {
         if (n == max)
             return max + 1;
         words[n++] = w;
@@ -112,14 +112,14 @@ static int split(char *line, char **words, int max)
     return n;
 }
 
-static int add_wait(struct vpad_script *s, enum op op, int line, char **w, int n)
+static int add_wait(struct vpad_script* s, enum op op, int line, char** w, int n)
 {
     double seconds = 0;
     long frames = 0;
     int timed = op == OP_AT || op == OP_WAIT;
     if (n != 2 || (timed ? !parse_seconds(w[1], &seconds) : !parse_long(w[1], 0, 1L << 30, &frames)))
         return 0;
-    struct command *c = append(s, op, line);
+    struct command* c = append(s, op, line);
     if (c == NULL)
         return 0;
     c->seconds = seconds;
@@ -127,16 +127,16 @@ static int add_wait(struct vpad_script *s, enum op op, int line, char **w, int n
     return 1;
 }
 
-static int add_button(struct vpad_script *s, enum op op, int line, int button)
+static int add_button(struct vpad_script* s, enum op op, int line, int button)
 {
-    struct command *c = append(s, op, line);
+    struct command* c = append(s, op, line);
     if (c != NULL)
         c->button = button;
     return c != NULL;
 }
 
 /* tap BUTTON [FRAMES]: press, wait, release. */
-static int add_tap(struct vpad_script *s, int line, char **w, int n)
+static int add_tap(struct vpad_script* s, int line, char** w, int n)
 {
     int button;
     long frames = TAP_FRAMES;
@@ -144,7 +144,7 @@ static int add_tap(struct vpad_script *s, int line, char **w, int n)
         return 0;
     if (!add_button(s, OP_PRESS, line, button))
         return 0;
-    struct command *c = append(s, OP_FRAMES, line);
+    struct command* c = append(s, OP_FRAMES, line);
     if (c == NULL)
         return 0;
     c->frames = frames;
@@ -153,7 +153,7 @@ static int add_tap(struct vpad_script *s, int line, char **w, int n)
 
 /* key KEYSYM [FRAMES]: a desktop key (a name's letters, Return, BackSpace) held
  * for FRAMES frames, as tap holds a button. */
-static int add_key(struct vpad_script *s, int line, char **w, int n)
+static int add_key(struct vpad_script* s, int line, char** w, int n)
 {
     long frames = TAP_FRAMES;
     if (n < 2 || n > 3 || (n == 3 && !parse_long(w[2], 1, 1L << 20, &frames)))
@@ -165,19 +165,19 @@ static int add_key(struct vpad_script *s, int line, char **w, int n)
     }
     if (!add_button(s, OP_KEY_DOWN, line, code))
         return 0;
-    struct command *c = append(s, OP_FRAMES, line);
+    struct command* c = append(s, OP_FRAMES, line);
     if (c == NULL)
         return 0;
     c->frames = frames;
     return add_button(s, OP_KEY_UP, line, code);
 }
 
-static int add_nub(struct vpad_script *s, int line, char **w, int n)
+static int add_nub(struct vpad_script* s, int line, char** w, int n)
 {
     long x, y;
     if (n != 3 || !parse_long(w[1], -32768, 32767, &x) || !parse_long(w[2], -32768, 32767, &y))
         return 0;
-    struct command *c = append(s, OP_NUB, line);
+    struct command* c = append(s, OP_NUB, line);
     if (c == NULL)
         return 0;
     c->nub = strcmp(w[0], "nub1") == 0;
@@ -186,9 +186,9 @@ static int add_nub(struct vpad_script *s, int line, char **w, int n)
     return 1;
 }
 
-static int add_text(struct vpad_script *s, enum op op, int line, const char *text)
+static int add_text(struct vpad_script* s, enum op op, int line, const char* text)
 {
-    struct command *c = append(s, op, line);
+    struct command* c = append(s, op, line);
     if (c == NULL)
         return 0;
     c->text = strdup(text);
@@ -196,11 +196,11 @@ static int add_text(struct vpad_script *s, enum op op, int line, const char *tex
 }
 
 /* log keeps the rest of its line verbatim, # included. */
-static int parse_log(struct vpad_script *s, int line_no, const char *line)
+static int parse_log(struct vpad_script* s, int line_no, const char* line)
 {
-    const char *p = line + strspn(line, " \t");
+    const char* p = line + strspn(line, " \t");
     if (strncmp(p, "log", 3) != 0 || (p[3] != '\0' && !strchr(" \t\r\n", p[3])))
-        return -1;  /* not a log line */
+        return -1; /* not a log line */
     p += 3;
     p += strspn(p, " \t");
     char text[1024];
@@ -208,12 +208,12 @@ static int parse_log(struct vpad_script *s, int line_no, const char *line)
     return add_text(s, OP_LOG, line_no, text);
 }
 
-static int parse_line(struct vpad_script *s, int line_no, char *line)
+static int parse_line(struct vpad_script* s, int line_no, char* line)
 {
     int logged = parse_log(s, line_no, line);
     if (logged >= 0)
         return logged;
-    char *w[4];
+    char* w[4];
     int n = split(line, w, 3);
     int button;
     if (n == 0)
@@ -247,7 +247,7 @@ static int parse_line(struct vpad_script *s, int line_no, char *line)
     return 0;
 }
 
-static void destroy(struct vpad_script *s)
+static void destroy(struct vpad_script* s)
 {
     if (s == NULL)
         return;
@@ -257,17 +257,17 @@ static void destroy(struct vpad_script *s)
     free(s);
 }
 
-struct vpad_script *vpad_script_load(const char *path)
+struct vpad_script* vpad_script_load(const char* path)
 {
-    FILE *f = fopen(path, "r");
+    FILE* f = fopen(path, "r");
     if (f == NULL) {
         vpad_warn("cannot read script %s: %s", path, strerror(errno));
         return NULL;
     }
-    struct vpad_script *s = calloc(1, sizeof *s);
+    struct vpad_script* s = calloc(1, sizeof *s);
     if (s != NULL)
         s->seed = -1;
-    char *line = NULL;
+    char* line = NULL;
     size_t size = 0;
     int line_no = 0, faults = 0;
     while (s && getline(&line, &size, f) != -1) {
@@ -289,16 +289,16 @@ struct vpad_script *vpad_script_load(const char *path)
     return s;
 }
 
-long vpad_script_seed(const struct vpad_script *s)
+long vpad_script_seed(const struct vpad_script* s)
 {
     return s->seed;
 }
 
 /* Runs the screenshot command and waits for it, as the game does for its own. */
-static void snap(const struct command *c, long frame)
+static void snap(const struct command* c, long frame)
 {
-    const char *grabber = getenv("VPAD_FBGRAB");
-    char *argv[] = {(char *)(grabber && *grabber ? grabber : "fbgrab"), c->text, NULL};
+    const char* grabber = getenv("VPAD_FBGRAB");
+    char* argv[] = {(char*)(grabber && *grabber ? grabber : "fbgrab"), c->text, NULL};
     pid_t pid;
     int status = 0;
     int err = posix_spawnp(&pid, argv[0], NULL, NULL, argv, environ);
@@ -308,7 +308,7 @@ static void snap(const struct command *c, long frame)
         vpad_warn("frame %ld: %s %s failed", frame, argv[0], c->text);
 }
 
-static int wait_over(struct vpad_script *s, const struct command *c, long frame, double seconds)
+static int wait_over(struct vpad_script* s, const struct command* c, long frame, double seconds)
 {
     if (!s->armed) {
         s->armed = 1;
@@ -316,19 +316,25 @@ static int wait_over(struct vpad_script *s, const struct command *c, long frame,
         s->armed_seconds = seconds;
     }
     switch (c->op) {
-    case OP_AT: return seconds >= c->seconds;
-    case OP_WAIT: return seconds - s->armed_seconds >= c->seconds;
-    case OP_FRAME: return frame >= c->frames;
-    case OP_FRAMES: return frame - s->armed_frame >= c->frames;
-    case OP_AWAIT: return access(c->text, F_OK) == 0;
-    default: return 1;
+    case OP_AT:
+        return seconds >= c->seconds;
+    case OP_WAIT:
+        return seconds - s->armed_seconds >= c->seconds;
+    case OP_FRAME:
+        return frame >= c->frames;
+    case OP_FRAMES:
+        return frame - s->armed_frame >= c->frames;
+    case OP_AWAIT:
+        return access(c->text, F_OK) == 0;
+    default:
+        return 1;
     }
 }
 
-void vpad_script_step(struct vpad_script *s, long frame, double seconds, struct vpad_state *state)
+void vpad_script_step(struct vpad_script* s, long frame, double seconds, struct vpad_state* state)
 {
     while (s->next < s->count) {
-        const struct command *c = &s->commands[s->next];
+        const struct command* c = &s->commands[s->next];
         switch (c->op) {
         case OP_AT:
         case OP_WAIT:
@@ -339,19 +345,30 @@ void vpad_script_step(struct vpad_script *s, long frame, double seconds, struct 
                 return;
             s->armed = 0;
             break;
-        case OP_PRESS: state->buttons |= 1u << c->button; break;
-        case OP_RELEASE: state->buttons &= ~(1u << c->button); break;
+        case OP_PRESS:
+            state->buttons |= 1u << c->button;
+            break;
+        case OP_RELEASE:
+            state->buttons &= ~(1u << c->button);
+            break;
         case OP_NUB:
             state->nub[c->nub][0] = c->x;
             state->nub[c->nub][1] = c->y;
             break;
-        case OP_SNAP: snap(c, frame); break;
-        case OP_LOG: vpad_warn("frame %ld, %.3f s: %s", frame, seconds, c->text); break;
+        case OP_SNAP:
+            snap(c, frame);
+            break;
+        case OP_LOG:
+            vpad_warn("frame %ld, %.3f s: %s", frame, seconds, c->text);
+            break;
         /* As if the game had returned from main: exit handlers (and a leak
          * check) run, whatever screen the script has left it on. */
-        case OP_QUIT: exit(0);
+        case OP_QUIT:
+            exit(0);
         case OP_KEY_DOWN:
-        case OP_KEY_UP: vpad_typing_send(c->button, c->op == OP_KEY_DOWN); break;
+        case OP_KEY_UP:
+            vpad_typing_send(c->button, c->op == OP_KEY_DOWN);
+            break;
         }
         s->next++;
     }

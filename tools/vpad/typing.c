@@ -11,9 +11,9 @@
 
 #include "vpad.h"
 
-static Display *display;
+static Display* display;
 
-static Display *connection(void)
+static Display* connection(void)
 {
     static int tried;
     if (!tried) {
@@ -25,7 +25,7 @@ static Display *connection(void)
     return display;
 }
 
-int vpad_typing_code(const char *keysym_name)
+int vpad_typing_code(const char* keysym_name)
 {
     KeySym sym = XStringToKeysym(keysym_name);
     if (sym == NoSymbol || connection() == NULL)
@@ -48,7 +48,7 @@ void vpad_typing_send(int code, int down)
         key.time = CurrentTime;
         key.same_screen = True;
         key.keycode = (unsigned)code;
-        XSendEvent(display, children[i], False, down ? KeyPressMask : KeyReleaseMask, (XEvent *)&key);
+        XSendEvent(display, children[i], False, down ? KeyPressMask : KeyReleaseMask, (XEvent*)&key);
     }
     if (children)
         XFree(children);

@@ -12,6 +12,8 @@
 #define _GNU_SOURCE
 /* vpad defines open() itself, so the headers must not supply inline checking forms. */
 #undef _FORTIFY_SOURCE
+#include "vpad.h"
+
 #include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
@@ -30,18 +32,23 @@
 #include "keyboard.h"
 #include "record.h"
 #include "script.h"
-#include "vpad.h"
 
 const struct vpad_button vpad_buttons[VPAD_BUTTONS] = {
-    [VPAD_UP] = {"up", KEY_UP},          [VPAD_DOWN] = {"down", KEY_DOWN},
-    [VPAD_LEFT] = {"left", KEY_LEFT},    [VPAD_RIGHT] = {"right", KEY_RIGHT},
-    [VPAD_A] = {"a", KEY_HOME},          [VPAD_B] = {"b", KEY_END},
-    [VPAD_X] = {"x", KEY_PAGEDOWN},      [VPAD_Y] = {"y", KEY_PAGEUP},
-    [VPAD_L] = {"l", KEY_RIGHTSHIFT},    [VPAD_R] = {"r", KEY_RIGHTCTRL},
-    [VPAD_START] = {"start", KEY_LEFTALT}, [VPAD_SELECT] = {"select", KEY_LEFTCTRL},
+    [VPAD_UP] = {"up", KEY_UP},
+    [VPAD_DOWN] = {"down", KEY_DOWN},
+    [VPAD_LEFT] = {"left", KEY_LEFT},
+    [VPAD_RIGHT] = {"right", KEY_RIGHT},
+    [VPAD_A] = {"a", KEY_HOME},
+    [VPAD_B] = {"b", KEY_END},
+    [VPAD_X] = {"x", KEY_PAGEDOWN},
+    [VPAD_Y] = {"y", KEY_PAGEUP},
+    [VPAD_L] = {"l", KEY_RIGHTSHIFT},
+    [VPAD_R] = {"r", KEY_RIGHTCTRL},
+    [VPAD_START] = {"start", KEY_LEFTALT},
+    [VPAD_SELECT] = {"select", KEY_LEFTCTRL},
 };
 
-int vpad_button_by_name(const char *name)
+int vpad_button_by_name(const char* name)
 {
     for (int i = 0; i < VPAD_BUTTONS; i++)
         if (strcmp(vpad_buttons[i].name, name) == 0)
@@ -49,7 +56,7 @@ int vpad_button_by_name(const char *name)
     return -1;
 }
 
-void vpad_warn(const char *fmt, ...)
+void vpad_warn(const char* fmt, ...)
 {
     va_list ap;
     va_start(ap, fmt);
@@ -64,16 +71,16 @@ void vpad_warn(const char *fmt, ...)
 enum mode { MODE_IDLE, MODE_SCRIPT, MODE_KEYBOARD };
 
 static enum mode mode;
-static struct vpad_script *script;
-static struct vpad_keyboard *keyboard;
-static struct vpad_gamepad *gamepad;
+static struct vpad_script* script;
+static struct vpad_keyboard* keyboard;
+static struct vpad_gamepad* gamepad;
 static struct vpad_state pad;
-static double pace_period;  /* seconds per frame; 0 runs unpaced */
-static struct vpad_recorder *recorder;
+static double pace_period; /* seconds per frame; 0 runs unpaced */
+static struct vpad_recorder* recorder;
 
-static const char *base_name(const char *path)
+static const char* base_name(const char* path)
 {
-    const char *slash = strrchr(path, '/');
+    const char* slash = strrchr(path, '/');
     return slash ? slash + 1 : path;
 }
 
@@ -81,19 +88,19 @@ static const char *base_name(const char *path)
 static void leave_children_alone(void)
 {
     Dl_info self;
-    const char *preload = getenv("LD_PRELOAD");
-    if (preload == NULL || !dladdr((void *)leave_children_alone, &self) || self.dli_fname == NULL)
+    const char* preload = getenv("LD_PRELOAD");
+    if (preload == NULL || !dladdr((void*)leave_children_alone, &self) || self.dli_fname == NULL)
         return;
-    const char *own = base_name(self.dli_fname);
-    char *rest = calloc(1, strlen(preload) + 1);
-    char *copy = strdup(preload);
-    char *save = NULL;
+    const char* own = base_name(self.dli_fname);
+    char* rest = calloc(1, strlen(preload) + 1);
+    char* copy = strdup(preload);
+    char* save = NULL;
     if (rest == NULL || copy == NULL) {
         free(rest);
         free(copy);
         return;
     }
-    for (char *entry = strtok_r(copy, " :", &save); entry; entry = strtok_r(NULL, " :", &save)) {
+    for (char* entry = strtok_r(copy, " :", &save); entry; entry = strtok_r(NULL, " :", &save)) {
         if (strcmp(base_name(entry), own) == 0)
             continue;
         if (*rest)
@@ -110,8 +117,8 @@ static void leave_children_alone(void)
 
 static void choose_mode(void)
 {
-    const char *wanted = getenv("VPAD_MODE");
-    const char *script_path = getenv("VPAD_SCRIPT");
+    const char* wanted = getenv("VPAD_MODE");
+    const char* script_path = getenv("VPAD_SCRIPT");
     int has_script = script_path && *script_path;
     if (wanted == NULL || *wanted == '\0')
         mode = has_script ? MODE_SCRIPT : MODE_KEYBOARD;
@@ -138,10 +145,10 @@ static void choose_mode(void)
 
 static void choose_pace(void)
 {
-    const char *hz = getenv("VPAD_PACE_HZ");
+    const char* hz = getenv("VPAD_PACE_HZ");
     if (hz == NULL || *hz == '\0')
         return;
-    char *end;
+    char* end;
     double rate = strtod(hz, &end);
     if (*end != '\0' || !(rate >= 0) || rate > 10000) {
         vpad_warn("VPAD_PACE_HZ must be a rate in frames per second, not \"%s\"", hz);
@@ -153,10 +160,10 @@ static void choose_pace(void)
 /* A seed from VPAD_SEED, or -1 when it is not set. */
 static long seed_from_environment(void)
 {
-    const char *text = getenv("VPAD_SEED");
+    const char* text = getenv("VPAD_SEED");
     if (text == NULL || *text == '\0')
         return -1;
-    char *end;
+    char* end;
     errno = 0;
     long seed = strtol(text, &end, 10);
     if (errno != 0 || *end != '\0' || seed < 0 || seed > VPAD_SEED_MAX) {
@@ -180,7 +187,7 @@ static void choose_clock(void)
     long seed = seed_from_environment();
     if (seed < 0 && script != NULL)
         seed = vpad_script_seed(script);
-    const char *record_path = getenv("VPAD_RECORD");
+    const char* record_path = getenv("VPAD_RECORD");
     if (record_path != NULL && *record_path != '\0') {
         if (seed < 0)
             seed = (long)time(NULL);
@@ -203,9 +210,9 @@ __attribute__((constructor)) static void vpad_start(void)
 
 /* ---- the C library's own functions ---- */
 
-void *vpad_next_symbol(const char *name)
+void* vpad_next_symbol(const char* name)
 {
-    void *f = dlsym(RTLD_NEXT, name);
+    void* f = dlsym(RTLD_NEXT, name);
     if (f == NULL) {
         vpad_warn("the C library has no %s", name);
         abort();
@@ -251,7 +258,7 @@ static void update_pad(long frame, double seconds)
         if (!keyboard_tried) {
             keyboard_tried = 1;
             keyboard = vpad_keyboard_open();
-            const char *helper = getenv("VPAD_GAMEPAD");
+            const char* helper = getenv("VPAD_GAMEPAD");
             if (helper && *helper)
                 gamepad = vpad_gamepad_start(helper);
         }
@@ -294,7 +301,7 @@ static int frame(useconds_t usec)
 
 /* The game drains its keyboard queue only while its menus run: that tells the
  * keyboard what Escape means. */
-EXPORT int XPending(Display *display)
+EXPORT int XPending(Display* display)
 {
     REAL(XPending);
     vpad_keyboard_note_drain(display);
@@ -316,7 +323,7 @@ static int needs_mode(int flags)
 }
 
 /* The answer for a path that is one of ours, or -2 to let the C library open it. */
-static int open_device(const char *path, int flags)
+static int open_device(const char* path, int flags)
 {
     int device = vpad_device_for_path(path);
     if (device < 0)
@@ -328,50 +335,50 @@ static int open_device(const char *path, int flags)
     return vpad_device_open(device, flags);
 }
 
-#define OPEN_WRAPPER(name) \
-    EXPORT int name(const char *path, int flags, ...) \
-    { \
-        REAL(name); \
-        mode_t m = 0; \
-        if (needs_mode(flags)) { \
-            va_list ap; \
-            va_start(ap, flags); \
-            m = va_arg(ap, mode_t); \
-            va_end(ap); \
-        } \
-        int fd = open_device(path, flags); \
+#define OPEN_WRAPPER(name)                                  \
+    EXPORT int name(const char* path, int flags, ...)       \
+    {                                                       \
+        REAL(name);                                         \
+        mode_t m = 0;                                       \
+        if (needs_mode(flags)) {                            \
+            va_list ap;                                     \
+            va_start(ap, flags);                            \
+            m = va_arg(ap, mode_t);                         \
+            va_end(ap);                                     \
+        }                                                   \
+        int fd = open_device(path, flags);                  \
         return fd != -2 ? fd : real_##name(path, flags, m); \
     }
 
-#define OPENAT_WRAPPER(name) \
-    EXPORT int name(int dirfd, const char *path, int flags, ...) \
-    { \
-        REAL(name); \
-        mode_t m = 0; \
-        if (needs_mode(flags)) { \
-            va_list ap; \
-            va_start(ap, flags); \
-            m = va_arg(ap, mode_t); \
-            va_end(ap); \
-        } \
-        int fd = open_device(path, flags); \
+#define OPENAT_WRAPPER(name)                                       \
+    EXPORT int name(int dirfd, const char* path, int flags, ...)   \
+    {                                                              \
+        REAL(name);                                                \
+        mode_t m = 0;                                              \
+        if (needs_mode(flags)) {                                   \
+            va_list ap;                                            \
+            va_start(ap, flags);                                   \
+            m = va_arg(ap, mode_t);                                \
+            va_end(ap);                                            \
+        }                                                          \
+        int fd = open_device(path, flags);                         \
         return fd != -2 ? fd : real_##name(dirfd, path, flags, m); \
     }
 
 /* The fortified forms, used when the caller builds with _FORTIFY_SOURCE. */
-#define OPEN_CHECKED_WRAPPER(name) \
-    EXPORT int name(const char *path, int flags) \
-    { \
-        REAL(name); \
-        int fd = open_device(path, flags); \
+#define OPEN_CHECKED_WRAPPER(name)                       \
+    EXPORT int name(const char* path, int flags)         \
+    {                                                    \
+        REAL(name);                                      \
+        int fd = open_device(path, flags);               \
         return fd != -2 ? fd : real_##name(path, flags); \
     }
 
-#define OPENAT_CHECKED_WRAPPER(name) \
-    EXPORT int name(int dirfd, const char *path, int flags) \
-    { \
-        REAL(name); \
-        int fd = open_device(path, flags); \
+#define OPENAT_CHECKED_WRAPPER(name)                            \
+    EXPORT int name(int dirfd, const char* path, int flags)     \
+    {                                                           \
+        REAL(name);                                             \
+        int fd = open_device(path, flags);                      \
         return fd != -2 ? fd : real_##name(dirfd, path, flags); \
     }
 
@@ -394,7 +401,7 @@ EXPORT int ioctl(int fd, unsigned long request, ...)
     REAL(ioctl);
     va_list ap;
     va_start(ap, request);
-    void *arg = va_arg(ap, void *);
+    void* arg = va_arg(ap, void*);
     va_end(ap);
     if (is_name_request(request)) {
         int copied = vpad_device_name(fd, arg, _IOC_SIZE(request));

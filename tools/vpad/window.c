@@ -5,24 +5,24 @@
 #include <string.h>
 #include <unistd.h>
 
-static int belongs_to_us(Display *display, Window w, Atom pid_atom)
+static int belongs_to_us(Display* display, Window w, Atom pid_atom)
 {
     Atom type;
     int format;
     unsigned long count, after;
-    unsigned char *data = NULL;
+    unsigned char* data = NULL;
     int ours = 0;
     if (XGetWindowProperty(display, w, pid_atom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data) ==
             Success &&
         data != NULL && format == 32 && count == 1)
-        ours = *(unsigned long *)data == (unsigned long)getpid();
+        ours = *(unsigned long*)data == (unsigned long)getpid();
     if (data)
         XFree(data);
     return ours;
 }
 
 /* A child of parent (searched depth levels down) that is ours, or None. */
-static Window search(Display *display, Window parent, Atom pid_atom, int depth)
+static Window search(Display* display, Window parent, Atom pid_atom, int depth)
 {
     Window root, up, *children = NULL, found = None;
     unsigned count = 0;
@@ -38,7 +38,7 @@ static Window search(Display *display, Window parent, Atom pid_atom, int depth)
     return found;
 }
 
-Window vpad_window_of_process(Display *display)
+Window vpad_window_of_process(Display* display)
 {
     Atom pid_atom = XInternAtom(display, "_NET_WM_PID", True);
     if (pid_atom == None)
@@ -46,7 +46,7 @@ Window vpad_window_of_process(Display *display)
     return search(display, DefaultRootWindow(display), pid_atom, 2);
 }
 
-int vpad_window_pointer_from_centre(Display *display, Window w, int *dx, int *dy, unsigned *buttons)
+int vpad_window_pointer_from_centre(Display* display, Window w, int* dx, int* dy, unsigned* buttons)
 {
     Window root, child;
     int rx, ry, wx, wy;
@@ -61,7 +61,7 @@ int vpad_window_pointer_from_centre(Display *display, Window w, int *dx, int *dy
     return 1;
 }
 
-void vpad_window_toggle_full_screen(Display *display, Window w)
+void vpad_window_toggle_full_screen(Display* display, Window w)
 {
     Atom state = XInternAtom(display, "_NET_WM_STATE", True);
     Atom full_screen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", True);

@@ -1,11 +1,12 @@
 // Uses the embedded rules library: a quarter turn of the x axis about z
 // gives the y axis.
-#include "Vector3D.h"
-
 #include <cmath>
 #include <cstdio>
 
-int main() {
+#include "Vector3D.h"
+
+int main()
+{
     Vector3D v(1, 0, 0);
     Vector3D axis(0, 0, 1);
     v.rotate(&axis, 90);  // degrees
