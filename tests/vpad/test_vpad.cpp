@@ -660,7 +660,8 @@ TEST_F(VpadTest, FbgrabSavesTheScreenAsPng)
     Child noFolder({FBGRAB_PROGRAM, dir_ + "/missing/screen.png"}, {}, false);
     EXPECT_EQ(noFolder.finish(), 1);
     std::string headless = dir_ + "/headless.png";
-    Child noDisplay({FBGRAB_PROGRAM, headless}, {{"DISPLAY", ":999"}}, false);
+    // An empty name, so no X server that happens to run here can answer.
+    Child noDisplay({FBGRAB_PROGRAM, headless}, {{"DISPLAY", ""}}, false);
     EXPECT_EQ(noDisplay.finish(), 1);
     EXPECT_NE(access(headless.c_str(), F_OK), 0);
     Child noName({FBGRAB_PROGRAM}, {}, false);
