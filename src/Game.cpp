@@ -107,7 +107,7 @@ void Game::pauseGame()
     selectionTimer = 0;
     if (paused) {
         // Start resumes even from the options screen: leaving it saves them, as any way out does.
-        if (menu->menuMode == 1)
+        if (menu->menuMode == MENU_OPTIONS)
             menu->writeConfig();
         unpausing = true;
         unpauseTimer = 0;
@@ -475,14 +475,14 @@ void drawSphere(int color)
 
     glEnable(GL_COLOR_MATERIAL);
     glColor4f(colorRamp[i].x / 255, colorRamp[i].y / 255, colorRamp[i].z / 255, 0.4f);
-    glLineWidth(3.0f);
+    glLineWidth(3.0f * pixelScale());
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, icoSphereAmbientAndDiffuse);
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, icoSphereSpecular);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 50.0f);
     glDrawElements(GL_LINES, icoSphereNumberOfVertices, GL_UNSIGNED_SHORT, nullptr);
 
     // Glow: a thick, dark-blue, half-transparent copy just inside the bright lines.
-    glLineWidth(9.0f);
+    glLineWidth(9.0f * pixelScale());
     glColor4f(0, 0, 0.4f, 0.5f);
     glScalef(0.99f, 0.99f, 0.99f);
     glDrawElements(GL_LINES, icoSphereNumberOfVertices, GL_UNSIGNED_SHORT, nullptr);
@@ -493,7 +493,7 @@ void drawSphere(int color)
 
     // Two shells of stars from the same corners, turning about different axes. Each corner once:
     // its repeats in the edge table were opaque points that the depth test turned away.
-    glPointSize(1.5f);
+    glPointSize(1.5f * pixelScale());
     glColor4f(1, 1, 1, 1);
     glScalef(5, 5, 5);
     glRotatef(starRotate, 0, 1.2f, -1);

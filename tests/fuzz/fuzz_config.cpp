@@ -42,21 +42,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string input(reinterpret_cast<const char*>(data), size);
     // Keys a file leaves out keep what the game had: always the same start.
-    menu->movementOption = 0;
-    menu->firingOption = 1;
+    menu->movementOption = DEFAULT_MOVEMENT_SCHEME;
+    menu->firingOption = DEFAULT_FIRING_SCHEME;
     setSoundVolDirect(40);
     setMusicVolDirect(50);
     writeBytes("config.txt", data, size);
     menu->readConfig();
     const Settings read = current();
     // A scheme above the four is refused; one below is the game's to treat as the default.
-    FUZZ_CHECK(read.movement <= 3 && read.firing <= 3);
+    FUZZ_CHECK(read.movement < NUM_CONTROL_SCHEMES && read.firing < NUM_CONTROL_SCHEMES);
     FUZZ_CHECK(readBytes("config.txt") == input);
 
     menu->writeConfig();
     const std::string written = readBytes("config.txt");
     // Settings the written file does not bring back would show up as a difference.
-    menu->movementOption = menu->firingOption = 2;
+    menu->movementOption = menu->firingOption = SCHEME_DPAD;
     setSoundVolDirect(17);
     setMusicVolDirect(83);
     menu->readConfig();

@@ -101,15 +101,15 @@ TEST_F(ConfigFile, AFileThatCannotBeReadIsNeverReplaced)
     testing::internal::CaptureStdout();
     menu->readConfig();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), unreadableLines);
-    EXPECT_EQ(menu->movementOption, 0) << "the defaults play on in memory";
-    EXPECT_EQ(game->firingOption, 1);
+    EXPECT_EQ(menu->movementOption, DEFAULT_MOVEMENT_SCHEME) << "the defaults play on in memory";
+    EXPECT_EQ(game->firingOption, DEFAULT_FIRING_SCHEME);
     EXPECT_EQ(getSoundVol(), 40);
 
     // Leaving the options screen saves nothing for the rest of the run.
-    menu->changeMenu(1);
+    menu->changeMenu(MENU_OPTIONS);
     menu->menuSelect = 4;
     press(&Controller::inputX);
-    EXPECT_EQ(menu->menuMode, 0);
+    EXPECT_EQ(menu->menuMode, MENU_MAIN);
     menu->writeConfig();
     std::filesystem::permissions("config.txt", std::filesystem::perms::owner_read);
     EXPECT_EQ(readFile("config.txt"), players);

@@ -174,8 +174,8 @@ TEST_F(MenuNavigation, LeavingOptionsWritesConfigAndReturnsWhereItCameFrom)
 
     // Start resumes the game straight from the options screen: that saves them too.
     press(&Controller::inputX);  // "Options"
-    ASSERT_EQ(menu->menuMode, 1);
-    menu->movementOption = 3;
+    ASSERT_EQ(menu->menuMode, MENU_OPTIONS);
+    menu->movementOption = SCHEME_FACE_BUTTONS;
     controls.inputStart = true;
     game->pollStart(0.25);
     controls.inputStart = false;
