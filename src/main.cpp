@@ -38,6 +38,10 @@ static void runFrame(double dT)
     case MODE_PAUSED:
         game.updateFrame(dT);
         game.draw(dT);
+        // The pause menu reads the keyboard as the other menus do (on a desktop,
+        // Escape then goes back from its options instead of resuming).
+        if (game.paused)
+            updateKeyboard(keys, getDisplay());
         break;
     case MODE_MENUS:
         menu.menuPollInput(dT);

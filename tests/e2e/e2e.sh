@@ -498,10 +498,13 @@ score_screen() { text_at 312 0 176 32 "$1" && no_text_at 0 0 140 32 "$1"; }  # "
 # The pause menu's "Return to menu"; shots and sparks in play light a few pixels there.
 paused() { text_at 0 64 200 32 "$1"; }
 playing() { text_at 650 445 112 32 "$1" && ! paused "$1"; }  # "Bombs:3" without the pause menu
+options_open() { text_at 0 128 64 32 "$1"; }          # "Back", the options' fifth line
+pause_menu() { paused "$1" && no_text_at 0 128 64 32 "$1"; }  # three lines, the third "Return to menu"
 name_entry() { text_at 0 128 240 32 "$1" && text_at 0 160 256 32 "$1"; }
 
-# Escape is back in the menus and pause in play, P pauses too, Left Alt does
-# not, W A S D are the d-pad, and a name typed at 120 ms a key arrives whole.
+# Escape is back in the menus (the pause menu's options too) and pause in play,
+# P pauses too, Left Alt does not, W A S D are the d-pad, and a name typed at
+# 120 ms a key arrives whole.
 case_desktop_keys() {
     start_x
     fresh_folder
@@ -523,6 +526,10 @@ case_desktop_keys() {
     wait_until "game again after Escape" playing
     xdotool key p
     wait_until "pause after P" paused
+    xdotool key Return  # "Options", the pause menu's first line
+    wait_until "options from the pause menu" options_open
+    xdotool key Escape
+    wait_until "pause menu after Escape in its options" pause_menu
     xdotool key Down sleep 0.3 key Down sleep 0.3 key Return  # "Return to menu"
     wait_until "name entry" name_entry
     xdotool type --delay 120 tester || fail "xdotool type"
