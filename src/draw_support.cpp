@@ -4,7 +4,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "constants.h"
 #include "gl_support.h"
+
+GLfloat pixelScale()
+{
+    return getViewport().width / (GLfloat)SCREEN_WIDTH;
+}
 
 void setMatrixColumns(float* matrix, const Vector3D& column0, const Vector3D& column1, const Vector3D& column2)
 {
@@ -93,6 +99,7 @@ struct Batch {
     float modelView[16] = {};
     float projection[16] = {};
     float halfWidth = 0, halfHeight = 0;  // of the viewport, in pixels
+    GLfloat pixelScale = 1;
 
     GLfloat positions[2 * MAX_RUN_VERTICES][4] = {};  // clip coordinates
     GLfloat colors[2 * MAX_RUN_VERTICES][4] = {};
@@ -132,9 +139,9 @@ void drawRun()
         glColorPointer(4, GL_FLOAT, 0, batch.colors);
         batch.pointersElsewhere = false;
     }
-    glLineWidth(batch.coreWidth);
+    glLineWidth(batch.coreWidth * batch.pixelScale);
     glDrawArrays(GL_LINES, 0, n);
-    glLineWidth(batch.glowWidth);
+    glLineWidth(batch.glowWidth * batch.pixelScale);
     glDrawArrays(GL_LINES, n, n);
     batch.models = 0;
     batch.vertices = 0;
@@ -173,6 +180,7 @@ void beginProjectedDrawing()
     glGetIntegerv(GL_VIEWPORT, viewport);
     batch.halfWidth = viewport[2] * 0.5f;
     batch.halfHeight = viewport[3] * 0.5f;
+    batch.pixelScale = pixelScale();
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -211,7 +219,7 @@ void drawGlowingModel(const LineModel& model, const float* modelView, const Glow
     for (int i = 0; i < n; i++)
         transform(clip, model.vertices[i], placed[i]);
     const Box box = screenBox(placed, n);
-    const Box coreBox = box.grown(style.coreWidth * 0.5f + BOX_MARGIN);
+    const Box coreBox = box.grown(style.coreWidth * batch.pixelScale * 0.5f + BOX_MARGIN);
     if (!fitsRun(coreBox, style, lineVertices))
         drawRun();
 
@@ -223,7 +231,7 @@ void drawGlowingModel(const LineModel& model, const float* modelView, const Glow
         std::memcpy(batch.colors[k], style.core, sizeof style.core);
         std::memcpy(batch.glowColors[k], style.glow, sizeof style.glow);
     }
-    batch.glowBoxes[batch.models++] = box.grown(style.glowWidth * 0.5f + BOX_MARGIN);
+    batch.glowBoxes[batch.models++] = box.grown(style.glowWidth * batch.pixelScale * 0.5f + BOX_MARGIN);
     batch.vertices += lineVertices;
     batch.coreWidth = style.coreWidth;
     batch.glowWidth = style.glowWidth;
@@ -237,7 +245,7 @@ void drawProjectedPoints(const GLfloat (*clip)[4], const GLfloat (*colors)[4], i
     glVertexPointer(4, GL_FLOAT, 0, clip);
     glColorPointer(4, GL_FLOAT, 0, colors);
     batch.pointersElsewhere = true;
-    glPointSize(size);
+    glPointSize(size * batch.pixelScale);
     glDrawArrays(GL_POINTS, 0, count);
 }
 

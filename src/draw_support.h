@@ -12,6 +12,10 @@ void setMatrixColumns(float* matrix, const Vector3D& column0, const Vector3D& co
 // A static vertex buffer holding a model table.
 GLuint uploadModel(const Vertex3D* vertices, int numVertices);
 
+// Line widths and point sizes are given in pixels of the 800 x 480 picture: drawn at a larger
+// size, the picture widens them by the same factor (exactly 1 on the handheld).
+GLfloat pixelScale();
+
 // Ends a frame: flushes and finishes the GL, then presents the frame.
 void finishFrame();
 

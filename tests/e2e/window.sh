@@ -104,6 +104,15 @@ brightest() {
         -format '%[fx:round(maxima*255)]' info:
 }
 
+# The title screen drawn at 1x: "Quit" ends the menu where it ends at 1x
+# (a frame still drawn at 2x shows "Credits" and "Quit" below it).
+title_at_1x() { text_at 0 128 70 32 && [ "$(bright 0 170 200 130)" -lt 30 ]; }
+
+# The mean of the last screenshot's blue channel, in thousandths of full.
+blue_level() {
+    /usr/bin/convert "$work/last.png" -format '%[fx:round(mean.b*1000)]' info:
+}
+
 # Text is drawn in the rectangle X Y W H of a fresh screenshot.
 text_at() {
     shot && [ "$(bright "$@")" -ge 100 ]
@@ -146,6 +155,15 @@ case_window_opens() {
     wait_for 60 title_shown 0 0 2 || fail "no title screen at 2x"
     shot "$work/title-2x.png"
     [ "$(bright 0 64 280 64)" -ge 100 ] || fail "no \"Options\" at 2x below \"New Game\""
+    # Lines and points widen with the picture: the blue arena lights the picture
+    # as much at 2x as at 1x (lines that kept their width: about three quarters).
+    local blue2x blue1x
+    blue2x=$(blue_level)
+    xdotool windowsize "$win" 800 480
+    wait_for 20 size_is 800x480 || fail "window is $(window_size), not 800x480"
+    wait_for 30 title_at_1x || fail "no title screen at 1x"
+    blue1x=$(blue_level)
+    [ $((blue2x * 10)) -ge $((blue1x * 9)) ] || fail "lines thinner at 2x: blue level $blue2x, $blue1x at 1x"
 }
 
 case_full_screen() {
