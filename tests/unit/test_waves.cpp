@@ -99,19 +99,34 @@ TEST_F(Waves, SizesGrowWithTheWaveCountAndFormationsShareOneKindOrMixBasicOnes)
             // The next wave comes 6 to 8 seconds, times the difficulty, later.
             EXPECT_GE(pool.waveTimer, 6 * pool.difficultyScale);
             EXPECT_LE(pool.waveTimer, 8 * pool.difficultyScale);
-            // The same draws send the same wave.
-            std::vector<enemyToCreate> again = sendFreshWave(seed, wave);
-            ASSERT_EQ(again.size(), queued.size());
-            for (size_t i = 0; i < queued.size(); i++) {
-                EXPECT_EQ(again[i].type, queued[i].type);
-                EXPECT_EQ(again[i].xOffset, queued[i].xOffset);
-                EXPECT_EQ(again[i].yOffset, queued[i].yOffset);
-            }
         }
         EXPECT_TRUE(fullSizeSeen);
         EXPECT_EQ(oddDropped, size % 2 == 1);
         EXPECT_TRUE(uniformSeen);
         EXPECT_TRUE(mixedSeen);
+    }
+}
+
+// A replay depends on it: the same random draws send the same wave, and others another.
+TEST_F(Waves, TheSameDrawsSendTheSameWave)
+{
+    for (int wave : {0, 6, 9, 21, 44}) {
+        for (unsigned seed = 1; seed <= 10; seed++) {
+            SCOPED_TRACE(testing::Message() << "wave " << wave << " seed " << seed);
+            const std::vector<enemyToCreate> queued = sendFreshWave(seed, wave);
+            const std::vector<enemyToCreate> again = sendFreshWave(seed, wave);
+            const std::vector<enemyToCreate> other = sendFreshWave(seed + 100, wave);
+            ASSERT_EQ(again.size(), queued.size());
+            bool differs = other.size() != queued.size();
+            for (size_t i = 0; i < queued.size(); i++) {
+                EXPECT_EQ(again[i].type, queued[i].type);
+                EXPECT_EQ(again[i].xOffset, queued[i].xOffset);
+                EXPECT_EQ(again[i].yOffset, queued[i].yOffset);
+                differs |= i < other.size() &&
+                           (other[i].xOffset != queued[i].xOffset || other[i].yOffset != queued[i].yOffset);
+            }
+            EXPECT_TRUE(differs);
+        }
     }
 }
 
