@@ -335,61 +335,41 @@ static int open_device(const char* path, int flags)
     return vpad_device_open(device, flags);
 }
 
-#define OPEN_WRAPPER(name)                                  \
-    EXPORT int name(const char* path, int flags, ...)       \
-    {                                                       \
-        REAL(name);                                         \
-        mode_t m = 0;                                       \
-        if (needs_mode(flags)) {                            \
-            va_list ap;                                     \
-            va_start(ap, flags);                            \
-            m = va_arg(ap, mode_t);                         \
-            va_end(ap);                                     \
-        }                                                   \
-        int fd = open_device(path, flags);                  \
-        return fd != -2 ? fd : real_##name(path, flags, m); \
+/* The open calls differ only in their parameters: params is the wrapper's
+ * list, args what it passes on to the C library's own. A mode follows the flags
+ * only when they create a file. */
+#define OPEN_WRAPPER(name, params, args)         \
+    EXPORT int name params                       \
+    {                                            \
+        REAL(name);                              \
+        mode_t m = 0;                            \
+        if (needs_mode(flags)) {                 \
+            va_list ap;                          \
+            va_start(ap, flags);                 \
+            m = va_arg(ap, mode_t);              \
+            va_end(ap);                          \
+        }                                        \
+        int fd = open_device(path, flags);       \
+        return fd != -2 ? fd : real_##name args; \
     }
 
-#define OPENAT_WRAPPER(name)                                       \
-    EXPORT int name(int dirfd, const char* path, int flags, ...)   \
-    {                                                              \
-        REAL(name);                                                \
-        mode_t m = 0;                                              \
-        if (needs_mode(flags)) {                                   \
-            va_list ap;                                            \
-            va_start(ap, flags);                                   \
-            m = va_arg(ap, mode_t);                                \
-            va_end(ap);                                            \
-        }                                                          \
-        int fd = open_device(path, flags);                         \
-        return fd != -2 ? fd : real_##name(dirfd, path, flags, m); \
+/* The fortified forms, used when the caller builds with _FORTIFY_SOURCE: no mode. */
+#define OPEN_CHECKED_WRAPPER(name, params, args) \
+    EXPORT int name params                       \
+    {                                            \
+        REAL(name);                              \
+        int fd = open_device(path, flags);       \
+        return fd != -2 ? fd : real_##name args; \
     }
 
-/* The fortified forms, used when the caller builds with _FORTIFY_SOURCE. */
-#define OPEN_CHECKED_WRAPPER(name)                       \
-    EXPORT int name(const char* path, int flags)         \
-    {                                                    \
-        REAL(name);                                      \
-        int fd = open_device(path, flags);               \
-        return fd != -2 ? fd : real_##name(path, flags); \
-    }
-
-#define OPENAT_CHECKED_WRAPPER(name)                            \
-    EXPORT int name(int dirfd, const char* path, int flags)     \
-    {                                                           \
-        REAL(name);                                             \
-        int fd = open_device(path, flags);                      \
-        return fd != -2 ? fd : real_##name(dirfd, path, flags); \
-    }
-
-OPEN_WRAPPER(open)
-OPEN_WRAPPER(open64)
-OPENAT_WRAPPER(openat)
-OPENAT_WRAPPER(openat64)
-OPEN_CHECKED_WRAPPER(__open_2)
-OPEN_CHECKED_WRAPPER(__open64_2)
-OPENAT_CHECKED_WRAPPER(__openat_2)
-OPENAT_CHECKED_WRAPPER(__openat64_2)
+OPEN_WRAPPER(open, (const char* path, int flags, ...), (path, flags, m))
+OPEN_WRAPPER(open64, (const char* path, int flags, ...), (path, flags, m))
+OPEN_WRAPPER(openat, (int dirfd, const char* path, int flags, ...), (dirfd, path, flags, m))
+OPEN_WRAPPER(openat64, (int dirfd, const char* path, int flags, ...), (dirfd, path, flags, m))
+OPEN_CHECKED_WRAPPER(__open_2, (const char* path, int flags), (path, flags))
+OPEN_CHECKED_WRAPPER(__open64_2, (const char* path, int flags), (path, flags))
+OPEN_CHECKED_WRAPPER(__openat_2, (int dirfd, const char* path, int flags), (dirfd, path, flags))
+OPEN_CHECKED_WRAPPER(__openat64_2, (int dirfd, const char* path, int flags), (dirfd, path, flags))
 
 static int is_name_request(unsigned long request)
 {
