@@ -4,7 +4,6 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <png.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "constants.h"
+#include "png_support.h"
 
 // ---------------------------------------------------------------------------
 // Display, EGL context and projection modes
@@ -103,7 +103,7 @@ static void hidePointer()
     XDefineCursor(__x_display, __win, curs);
 }
 
-static int decodePng(FILE* file, const char* filename, std::vector<unsigned char>& pixels, int& width, int& height);
+static int largestTextureSide();
 
 // The icon as _NET_WM_ICON wants it: width, height, then one ARGB value per
 // pixel (in longs, whatever their size). Empty when the image cannot be read.
@@ -115,7 +115,7 @@ static std::vector<unsigned long> iconProperty(const char* filename)
         return property;
     std::vector<unsigned char> pixels;
     int width = 0, height = 0;
-    const int components = decodePng(file, filename, pixels, width, height);
+    const int components = decodePng(file, filename, largestTextureSide(), pixels, width, height);
     fclose(file);
     if (components == 0)
         return property;
@@ -576,22 +576,6 @@ void OpenGLAccumulateMatrix(float* results, float rotX, float rotY)
 // ---------------------------------------------------------------------------
 // Textures and bitmap text
 
-static int componentsOf(int colourType)
-{
-    switch (colourType) {
-    case PNG_COLOR_TYPE_GRAY:
-        return 1;
-    case PNG_COLOR_TYPE_GRAY_ALPHA:
-        return 2;
-    case PNG_COLOR_TYPE_RGB:
-        return 3;
-    case PNG_COLOR_TYPE_RGB_ALPHA:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
 static GLenum glFormatOf(int components)
 {
     switch (components) {
@@ -619,10 +603,6 @@ static GLuint uploadTexture(int width, int height, int components, const unsigne
     return tex;
 }
 
-// No texture the game uses comes near this; a damaged or crafted header could
-// otherwise ask for gigabytes before a single row is read.
-static const int largestImageSide = 2048;
-
 // The side that both the GL implementation and the game accept. Without a
 // context (logic tests) GL answers nothing and the game's own limit holds.
 static int largestTextureSide()
@@ -630,76 +610,6 @@ static int largestTextureSide()
     GLint glLargest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &glLargest);
     return glLargest > 0 && glLargest < largestImageSide ? glLargest : largestImageSide;
-}
-
-// Decodes an open PNG file to 8-bit samples, top row first. Returns the
-// component count, or 0 when the file is not a usable PNG (or too large).
-static int decodePng(FILE* file, const char* filename, std::vector<unsigned char>& pixels, int& width, int& height)
-{
-    unsigned char header[8];
-    if (fread(header, 1, 8, file) != 8 || png_sig_cmp(header, 0, 8) != 0)
-        return 0;
-    rewind(file);
-
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL);
-    if (png == NULL)
-        return 0;
-    png_infop info = png_create_info_struct(png);
-    if (info == NULL) {
-        png_destroy_read_struct(&png, NULL, NULL);
-        return 0;
-    }
-    // Only IHDR, PLTE, tRNS, IDAT and IEND matter to the game. libpng would
-    // allocate whatever length a text or profile chunk declares before finding
-    // the file too short: a few damaged bytes could ask for 2 GB. Skipped
-    // chunks are read past in pieces.
-    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, NULL, -1);
-    std::vector<png_bytep> rows;
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, NULL);
-        return 0;
-    }
-
-    png_init_io(png, file);
-    png_read_info(png, info);
-    const int largest = largestTextureSide();
-    if (png_get_image_width(png, info) > (png_uint_32)largest ||
-        png_get_image_height(png, info) > (png_uint_32)largest) {
-        png_destroy_read_struct(&png, &info, NULL);
-        return 0;
-    }
-    int bitDepth = png_get_bit_depth(png, info);
-    int colourType = png_get_color_type(png, info);
-    if (colourType == PNG_COLOR_TYPE_PALETTE)
-        png_set_palette_to_rgb(png);
-    if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8)
-        png_set_expand_gray_1_2_4_to_8(png);
-    if (png_get_valid(png, info, PNG_INFO_tRNS))
-        png_set_tRNS_to_alpha(png);
-    if (bitDepth == 16)
-        png_set_strip_16(png);
-    else if (bitDepth < 8)
-        png_set_packing(png);
-    png_read_update_info(png, info);
-
-    width = png_get_image_width(png, info);
-    height = png_get_image_height(png, info);
-    const int components = componentsOf(png_get_color_type(png, info));
-    if (components == 0) {
-        png_destroy_read_struct(&png, &info, NULL);
-        printf("%s broken?\n", filename);
-        return 0;
-    }
-
-    const size_t rowBytes = (size_t)width * components;
-    pixels.resize(rowBytes * height);
-    rows.resize(height);
-    for (int i = 0; i < height; i++)
-        rows[i] = pixels.data() + i * rowBytes;
-    png_read_image(png, rows.data());
-    png_read_end(png, NULL);
-    png_destroy_read_struct(&png, &info, NULL);
-    return components;
 }
 
 [[noreturn]] static void cannotOpenImage(const char* filename)
@@ -718,7 +628,7 @@ static GLuint loadPng(const char* filename, bool required)
         cannotOpenImage(filename);
     std::vector<unsigned char> pixels;
     int width = 0, height = 0;
-    const int components = decodePng(file, filename, pixels, width, height);
+    const int components = decodePng(file, filename, largestTextureSide(), pixels, width, height);
     fclose(file);
     if (components == 0) {
         if (required)

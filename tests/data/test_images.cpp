@@ -2,12 +2,13 @@
 // its text and menu drawing rely on.
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "png_support.h"
 
 namespace {
 
@@ -21,69 +22,6 @@ struct Decoded {
     unsigned char alpha(unsigned x, unsigned y) const { return at(x, y)[components - 1]; }
 };
 
-// Reads the file with the same libpng conversions the game asks for.
-bool decodeInto(FILE* file, Decoded& image)
-{
-    unsigned char signature[8];
-    if (std::fread(signature, 1, 8, file) != 8 || png_sig_cmp(signature, 0, 8) != 0)
-        return false;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_read_struct(&png, nullptr, nullptr);
-        return false;
-    }
-    std::vector<png_bytep> rows;
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_sig_bytes(png, 8);
-    png_read_info(png, info);
-    int colourType = png_get_color_type(png, info);
-    int bitDepth = png_get_bit_depth(png, info);
-    if (colourType == PNG_COLOR_TYPE_PALETTE)
-        png_set_palette_to_rgb(png);
-    if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8)
-        png_set_expand_gray_1_2_4_to_8(png);
-    if (png_get_valid(png, info, PNG_INFO_tRNS))
-        png_set_tRNS_to_alpha(png);
-    if (bitDepth == 16)
-        png_set_strip_16(png);
-    else if (bitDepth < 8)
-        png_set_packing(png);
-    png_read_update_info(png, info);
-    image.width = png_get_image_width(png, info);
-    image.height = png_get_image_height(png, info);
-    switch (png_get_color_type(png, info)) {
-    case PNG_COLOR_TYPE_GRAY:
-        image.components = 1;
-        break;
-    case PNG_COLOR_TYPE_GRAY_ALPHA:
-        image.components = 2;
-        break;
-    case PNG_COLOR_TYPE_RGB:
-        image.components = 3;
-        break;
-    case PNG_COLOR_TYPE_RGBA:
-        image.components = 4;
-        break;
-    default:
-        image.components = 0;
-        break;
-    }
-    if (image.components) {
-        image.pixels.resize(std::size_t(image.width) * image.height * image.components);
-        for (unsigned y = 0; y < image.height; ++y)
-            rows.push_back(&image.pixels[std::size_t(y) * image.width * image.components]);
-        png_read_image(png, rows.data());
-        png_read_end(png, nullptr);
-    }
-    png_destroy_read_struct(&png, &info, nullptr);
-    return image.components != 0;
-}
-
 Decoded decode(const std::string& name)
 {
     Decoded image;
@@ -91,8 +29,13 @@ Decoded decode(const std::string& name)
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return image;
-    image.ok = decodeInto(file, image);
+    // Decoded by the game's own reader, with the same conversions and limits.
+    int width = 0, height = 0;
+    image.components = decodePng(file, path.c_str(), largestImageSide, image.pixels, width, height);
     std::fclose(file);
+    image.ok = image.components != 0;
+    image.width = width;
+    image.height = height;
     return image;
 }
 
