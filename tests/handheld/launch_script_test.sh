@@ -8,11 +8,7 @@ set -u
 launch=$1
 scratch=$2
 
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+. "$(dirname "$0")/../support/checks.sh"
 
 rm -rf "$scratch"
 folder=$scratch/package
@@ -69,5 +65,4 @@ rm -rf "$nubs"
 status=$?
 [ "$status" -eq 0 ] && [ ! -s "$scratch/err" ] || fail "without nubs: status $status, errors: $(cat "$scratch/err")"
 
-[ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
-echo "the launch script set and restored the nubs in every case"
+checks_done "the launch script set and restored the nubs in every case"

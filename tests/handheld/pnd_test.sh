@@ -15,15 +15,7 @@ vpad=$4
 script=$5
 scratch=$6
 
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-die() {
-    echo "FAIL: $*"
-    exit 1
-}
+. "$(dirname "$0")/../support/checks.sh"
 
 rm -rf "$scratch"
 mkdir -p "$scratch"
@@ -154,8 +146,4 @@ manifest >"$scratch/image-after"
 diff "$scratch/image-before" "$scratch/image-after" >"$scratch/image-diff" ||
     { fail "the image's folder changed:"; sed 's/^/    /' "$scratch/image-diff"; }
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed; files are in $scratch"
-    exit 1
-fi
-echo "the package played from its writable folder and left the nubs as it found them"
+checks_done "the package played from its writable folder and left the nubs as it found them" "files are in $scratch"

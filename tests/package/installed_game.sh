@@ -11,15 +11,7 @@ deb_dir=$1
 script=$2
 scratch=$3
 
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-die() {
-    echo "FAIL: $*"
-    exit 1
-}
+. "$(dirname "$0")/../support/checks.sh"
 
 arch=$(dpkg --print-architecture)
 shopt -s nullglob
@@ -127,8 +119,4 @@ cmp -s "$scratch/highScores.txt" "$player/highScores.txt" || fail "the player's 
 check_screen title.png
 check_install_untouched zynthra-classic
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed; files are in $scratch"
-    exit 1
-fi
-echo "the installed package played both programs headless"
+checks_done "the installed package played both programs headless" "files are in $scratch"
