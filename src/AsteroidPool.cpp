@@ -17,7 +17,6 @@ constexpr int POINTS_PER_RADIUS = 5000;
 constexpr int POINTS_PER_HIT = 10;
 constexpr int HIT_PARTICLES = 10;
 constexpr int CLEAR_PARTICLES = 15;
-constexpr float TOUCH_DISTANCE = 0.05f;
 
 struct AsteroidModel {
     const Vertex3D* vertices;
@@ -169,13 +168,7 @@ int AsteroidPool::collisionDetection(Vector3D* pos, float radius, int weapon, in
 
 int AsteroidPool::collisionDetection(Vector3D* pos)
 {
-    for (Asteroid& asteroid : asteroids) {
-        if (asteroid.isInUse && vec_dist(pos, &asteroid.live.position) < TOUCH_DISTANCE) {
-            asteroid.remove = true;
-            return asteroid.live.type;
-        }
-    }
-    return -1;
+    return touchingSlotType(asteroids, pos);
 }
 
 void AsteroidPool::cleanupAsteroids()

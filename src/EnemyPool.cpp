@@ -19,7 +19,6 @@ namespace {
 constexpr int HIT_PARTICLES = 20;
 constexpr int CLEAR_PARTICLES = 15;
 constexpr int POINTS_PER_HIT = 10;
-constexpr float TOUCH_DISTANCE = 0.05f;
 constexpr float TWO_PI_F = 2 * PI_F;
 
 // Octo to star: the kinds of formations, spawners and wells.
@@ -315,13 +314,7 @@ int EnemyPool::collisionDetection(Vector3D* pos, float radius, int weapon, int h
 
 int EnemyPool::collisionDetection(Vector3D* pos)
 {
-    for (Enemy& enemy : enemies) {
-        if (enemy.isInUse && vec_dist(pos, &enemy.live.position) < TOUCH_DISTANCE) {
-            enemy.remove = true;
-            return enemy.live.type;
-        }
-    }
-    return -1;
+    return touchingSlotType(enemies, pos);
 }
 
 bool EnemyPool::enemyLaserCollisionDetection(Vector3D* pos, float radius)

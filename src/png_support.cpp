@@ -85,4 +85,3 @@ int decodePng(FILE* file, const char* filename, int largestSide, std::vector<uns
     png_destroy_read_struct(&png, &info, NULL);
     return components;
 }
-

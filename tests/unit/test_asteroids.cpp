@@ -215,3 +215,21 @@ TEST_F(Asteroids, ClearingTheArenaMarksFallingRocksToo)
     pool.cleanupAsteroids();
     EXPECT_EQ(countInUse(pool.asteroids), 0);
 }
+
+TEST_F(Asteroids, TouchingAPointMarksTheFirstRockThereAndNamesItsModel)
+{
+    Asteroid& first = fragmentAt(here, 0.3f);
+    Asteroid& second = fragmentAt(turned(here, axis, 2), 0.3f);
+    first.live.type = 1;
+    second.live.type = 2;
+    const int hits = first.live.numHits;
+    Vector3D away = turned(here, axis, 5);  // 3 degrees past the second rock: out of touch
+    EXPECT_EQ(pool.collisionDetection(&away), -1);
+    EXPECT_FALSE(second.remove);
+    Vector3D at = here;
+    EXPECT_EQ(pool.collisionDetection(&at), 1);
+    EXPECT_TRUE(first.remove);
+    EXPECT_FALSE(second.remove);
+    EXPECT_EQ(first.live.numHits, hits);  // touching is no hit
+    EXPECT_TRUE(sound_double::log().sounds.empty());
+}
