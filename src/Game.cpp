@@ -415,17 +415,6 @@ GLuint sphere_index_VBO;
 const GLfloat icoSphereAmbientAndDiffuse[4] = {0, 0, 0.5f, 1};
 const GLfloat icoSphereSpecular[4] = {1, 1, 1, 0.75f};
 
-GLuint uploadStatic(GLenum target, const void* data, GLsizeiptr size)
-{
-    GLuint buffer;
-    glGenBuffers(1, &buffer);
-    glBindBuffer(target, buffer);
-    glBufferData(target, size, nullptr, GL_STATIC_DRAW);
-    glBufferSubData(target, 0, size, data);
-    glBindBuffer(target, 0);
-    return buffer;
-}
-
 bool sameCorner(const VertexData3D& a, int corner)
 {
     const GLfloat* v = &icoSphereVertices[corner * 3];

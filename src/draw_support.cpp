@@ -22,16 +22,20 @@ void setMatrixColumns(float* matrix, const Vector3D& column0, const Vector3D& co
     }
 }
 
+GLuint uploadStatic(GLenum target, const void* data, GLsizeiptr size)
+{
+    GLuint buffer = 0;
+    glGenBuffers(1, &buffer);
+    glBindBuffer(target, buffer);
+    glBufferData(target, size, nullptr, GL_STATIC_DRAW);
+    glBufferSubData(target, 0, size, data);
+    glBindBuffer(target, 0);
+    return buffer;
+}
+
 GLuint uploadModel(const Vertex3D* vertices, int numVertices)
 {
-    GLsizeiptr size = (GLsizeiptr)sizeof(Vertex3D) * numVertices;
-    GLuint vbo = 0;
-    glGenBuffers(1, &vbo);
-    glBindBuffer(GL_ARRAY_BUFFER, vbo);
-    glBufferData(GL_ARRAY_BUFFER, size, nullptr, GL_STATIC_DRAW);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, size, vertices);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    return vbo;
+    return uploadStatic(GL_ARRAY_BUFFER, vertices, (GLsizeiptr)sizeof(Vertex3D) * numVertices);
 }
 
 void finishFrame()

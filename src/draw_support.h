@@ -9,6 +9,8 @@
 // Writes three vectors into columns 0, 1 and 2 of a column-major 4 x 4 matrix; the rest stays.
 void setMatrixColumns(float* matrix, const Vector3D& column0, const Vector3D& column1, const Vector3D& column2);
 
+// A static buffer (vertices or indices, by target) holding size bytes of data; left unbound.
+GLuint uploadStatic(GLenum target, const void* data, GLsizeiptr size);
 // A static vertex buffer holding a model table.
 GLuint uploadModel(const Vertex3D* vertices, int numVertices);
 
