@@ -3,13 +3,9 @@
 #   cmake -S . -B build-armhf -DCMAKE_TOOLCHAIN_FILE=cmake/armhf-toolchain.cmake
 # Programs built here run on this machine under qemu-arm, which is also how
 # ctest and GoogleTest's test discovery start them.
-set(CMAKE_SYSTEM_NAME Linux)
-set(CMAKE_SYSTEM_PROCESSOR arm)
 set(ZYNTHRA_ARMHF_TRIPLET arm-linux-gnueabihf)
-set(CMAKE_C_COMPILER ${ZYNTHRA_ARMHF_TRIPLET}-gcc)
-set(CMAKE_CXX_COMPILER ${ZYNTHRA_ARMHF_TRIPLET}-g++)
-set(CMAKE_LIBRARY_ARCHITECTURE ${ZYNTHRA_ARMHF_TRIPLET})
-set(ZYNTHRA_DEB_ARCHITECTURE armhf)  # for packaging/Packaging.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/ArmCross.cmake)
+zynthra_arm_cross(${ZYNTHRA_ARMHF_TRIPLET} armhf)
 # Tuned for the handheld's CPU, a Cortex-A8 with NEON; hard-float calling
 # convention as Debian's armhf wants.
 set(CMAKE_C_FLAGS_INIT "-mcpu=cortex-a8 -mfpu=neon -mfloat-abi=hard")
@@ -22,13 +18,8 @@ else()
   set(ZYNTHRA_ARMHF_DEV /opt/zynthra-armhf-dev)
 endif()
 
-# Libraries, headers and CMake packages come from the armhf trees only (the
-# multi-arch folders under / and the private folder); programs from the host.
+# The armhf trees: the multi-arch folders under / and the private folder.
 set(CMAKE_FIND_ROOT_PATH /usr/${ZYNTHRA_ARMHF_TRIPLET} ${ZYNTHRA_ARMHF_DEV} /)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 foreach(lang C CXX)
   set(CMAKE_${lang}_STANDARD_INCLUDE_DIRECTORIES ${ZYNTHRA_ARMHF_DEV}/usr/include)
 endforeach()

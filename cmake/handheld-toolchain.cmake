@@ -5,13 +5,9 @@
 # What ties the programs to the old C library is in cmake/Handheld.cmake, which
 # CMake reads right after project(). Programs built here run under qemu-arm
 # through scripts/run-handheld, which is also how ctest starts them.
-set(CMAKE_SYSTEM_NAME Linux)
-set(CMAKE_SYSTEM_PROCESSOR arm)
 set(ZYNTHRA_HANDHELD_TRIPLET arm-linux-gnueabi)
-set(CMAKE_C_COMPILER ${ZYNTHRA_HANDHELD_TRIPLET}-gcc)
-set(CMAKE_CXX_COMPILER ${ZYNTHRA_HANDHELD_TRIPLET}-g++)
-set(CMAKE_LIBRARY_ARCHITECTURE ${ZYNTHRA_HANDHELD_TRIPLET})
-set(ZYNTHRA_DEB_ARCHITECTURE armel)  # for packaging/Packaging.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/ArmCross.cmake)
+zynthra_arm_cross(${ZYNTHRA_HANDHELD_TRIPLET} armel)
 set(ZYNTHRA_HANDHELD ON)
 
 if(DEFINED ENV{ZYNTHRA_HANDHELD_ROOT})
@@ -29,11 +25,6 @@ set(CMAKE_CXX_FLAGS_INIT "${CMAKE_C_FLAGS_INIT} -Wno-psabi")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libstdc++ -static-libgcc -no-pie")
 # Library folders of this machine mean nothing there; run-handheld finds them here.
 set(CMAKE_SKIP_RPATH ON)
-
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # pkg-config sees the root's .pc files only, the handheld's GL ES and EGL names first.
 set(ENV{PKG_CONFIG_PATH} "")
