@@ -69,21 +69,19 @@ TEST_F(InputTest, DPadPairsFollowTheButtonPriority)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.up << c.right << c.down << c.left);
-        controls.inputUp = c.up;
-        controls.inputRight = c.right;
-        controls.inputDown = c.down;
-        controls.inputLeft = c.left;
-        expectMove(c.x, c.y);
+        auto holdAndExpect = [&](bool& up, bool& right, bool& down, bool& left) {
+            up = c.up;
+            right = c.right;
+            down = c.down;
+            left = c.left;
+            expectMove(c.x, c.y);
+            releaseAll();
+        };
+        holdAndExpect(controls.inputUp, controls.inputRight, controls.inputDown, controls.inputLeft);
         // The face buttons give the same pairs: Y up, B right, X down, A left.
-        releaseAll();
         game->setMovementOption(SCHEME_FACE_BUTTONS);
         game->setFiringOption(SCHEME_LEFT_NUB);
-        controls.inputY = c.up;
-        controls.inputB = c.right;
-        controls.inputX = c.down;
-        controls.inputA = c.left;
-        expectMove(c.x, c.y);
-        releaseAll();
+        holdAndExpect(controls.inputY, controls.inputB, controls.inputX, controls.inputA);
         game->setMovementOption(SCHEME_LEFT_NUB);
         game->setFiringOption(SCHEME_RIGHT_NUB);
     }
