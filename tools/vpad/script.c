@@ -135,6 +135,18 @@ static int add_button(struct vpad_script* s, enum op op, int line, int button)
     return c != NULL;
 }
 
+/* down, FRAMES frames, then up: how a tap holds a button and a key a key. */
+static int add_hold(struct vpad_script* s, int line, enum op down, enum op up, int code, long frames)
+{
+    if (!add_button(s, down, line, code))
+        return 0;
+    struct command* c = append(s, OP_FRAMES, line);
+    if (c == NULL)
+        return 0;
+    c->frames = frames;
+    return add_button(s, up, line, code);
+}
+
 /* tap BUTTON [FRAMES]: press, wait, release. */
 static int add_tap(struct vpad_script* s, int line, char** w, int n)
 {
@@ -142,13 +154,7 @@ static int add_tap(struct vpad_script* s, int line, char** w, int n)
     long frames = TAP_FRAMES;
     if (n < 2 || n > 3 || !parse_button(w[1], &button) || (n == 3 && !parse_long(w[2], 1, 1L << 20, &frames)))
         return 0;
-    if (!add_button(s, OP_PRESS, line, button))
-        return 0;
-    struct command* c = append(s, OP_FRAMES, line);
-    if (c == NULL)
-        return 0;
-    c->frames = frames;
-    return add_button(s, OP_RELEASE, line, button);
+    return add_hold(s, line, OP_PRESS, OP_RELEASE, button, frames);
 }
 
 /* key KEYSYM [FRAMES]: a desktop key (a name's letters, Return, BackSpace) held
@@ -163,13 +169,7 @@ static int add_key(struct vpad_script* s, int line, char** w, int n)
         vpad_warn("no key %s on this display", w[1]);
         return 0;
     }
-    if (!add_button(s, OP_KEY_DOWN, line, code))
-        return 0;
-    struct command* c = append(s, OP_FRAMES, line);
-    if (c == NULL)
-        return 0;
-    c->frames = frames;
-    return add_button(s, OP_KEY_UP, line, code);
+    return add_hold(s, line, OP_KEY_DOWN, OP_KEY_UP, code, frames);
 }
 
 static int add_nub(struct vpad_script* s, int line, char** w, int n)
