@@ -43,4 +43,18 @@ inline int liveShots(LaserShotPool& lasers)
     return countInUse(lasers.shots);
 }
 
+// Frames of dT, each an update and then the cleanup as the game runs them,
+// until no slot of the pool is in use; -1 if 10000 frames are not enough.
+template <typename Pool, typename Slot, size_t N>
+int framesToEmpty(Pool& pool, void (Pool::*cleanup)(), Slot (Pool::*slots)[N], double dT)
+{
+    for (int frame = 1; frame < 10000; frame++) {
+        pool.updatePhysics(dT);
+        (pool.*cleanup)();
+        if (countInUse(pool.*slots) == 0)
+            return frame;
+    }
+    return -1;
+}
+
 }  // namespace pool_test

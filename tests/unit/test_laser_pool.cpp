@@ -26,13 +26,7 @@ int slotOf(const LaserShotPool& pool, const LaserShot* shot)
 // Frames of dT until the first cleanup that frees the shot.
 int framesToExpire(LaserShotPool& pool, double dT)
 {
-    for (int frame = 1; frame < 1000; frame++) {
-        pool.updatePhysics(dT);
-        pool.cleanupLasers();
-        if (liveShots(pool) == 0)
-            return frame;
-    }
-    return -1;
+    return pool_test::framesToEmpty(pool, &LaserShotPool::cleanupLasers, &LaserShotPool::shots, dT);
 }
 
 Vector3D north(0, 0, 1);

@@ -5,16 +5,9 @@
 #include "game_test_support.h"
 
 namespace {
-// Frames of dT (update, then cleanup, as the game runs them) until the pool is empty.
 int framesToEmpty(ParticlePool& pool, double dT)
 {
-    for (int frame = 1; frame < 10000; frame++) {
-        pool.updatePhysics(dT);
-        pool.cleanupParticles();
-        if (liveParticles(pool) == 0)
-            return frame;
-    }
-    return -1;
+    return pool_test::framesToEmpty(pool, &ParticlePool::cleanupParticles, &ParticlePool::particles, dT);
 }
 
 Vector3D origin(0, 0, 1);
