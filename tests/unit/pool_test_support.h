@@ -56,5 +56,13 @@ int framesToEmpty(Pool& pool, void (Pool::*cleanup)(), Slot (Pool::*slots)[N], d
     }
     return -1;
 }
+inline int framesToEmpty(LaserShotPool& lasers, double dT)
+{
+    return framesToEmpty(lasers, &LaserShotPool::cleanupLasers, &LaserShotPool::shots, dT);
+}
+inline int framesToEmpty(ParticlePool& particles, double dT)
+{
+    return framesToEmpty(particles, &ParticlePool::cleanupParticles, &ParticlePool::particles, dT);
+}
 
 }  // namespace pool_test

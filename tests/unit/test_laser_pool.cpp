@@ -6,6 +6,8 @@
 #include "constants.h"
 #include "game_test_support.h"
 
+using pool_test::framesToEmpty;
+
 namespace {
 // Walks the free list; a slot met twice would mean a corrupted list.
 int freeListLength(const LaserShotPool& pool)
@@ -21,12 +23,6 @@ int freeListLength(const LaserShotPool& pool)
 int slotOf(const LaserShotPool& pool, const LaserShot* shot)
 {
     return (int)(shot - pool.shots);
-}
-
-// Frames of dT until the first cleanup that frees the shot.
-int framesToExpire(LaserShotPool& pool, double dT)
-{
-    return pool_test::framesToEmpty(pool, &LaserShotPool::cleanupLasers, &LaserShotPool::shots, dT);
 }
 
 Vector3D north(0, 0, 1);
@@ -123,11 +119,11 @@ TEST(LaserPool, ShotsExpireAtTheEndOfTheirRange)
     LaserShotPool ship;
     ship.create(&north, &yAxis, 100, 0);
     // 15 degrees a frame: 10 left after six frames, below zero after the seventh.
-    EXPECT_EQ(framesToExpire(ship, 0.1), 7);
+    EXPECT_EQ(framesToEmpty(ship, 0.1), 7);
 
     LaserShotPool enemy;
     enemy.create(&north, &yAxis, 40, 7);
-    EXPECT_EQ(framesToExpire(enemy, 0.1), 9);
+    EXPECT_EQ(framesToEmpty(enemy, 0.1), 9);
     enemy.create(&north, &yAxis, 65, 7);
-    EXPECT_EQ(framesToExpire(enemy, 0.1), 15);
+    EXPECT_EQ(framesToEmpty(enemy, 0.1), 15);
 }

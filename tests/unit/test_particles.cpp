@@ -4,12 +4,9 @@
 
 #include "game_test_support.h"
 
-namespace {
-int framesToEmpty(ParticlePool& pool, double dT)
-{
-    return pool_test::framesToEmpty(pool, &ParticlePool::cleanupParticles, &ParticlePool::particles, dT);
-}
+using pool_test::framesToEmpty;
 
+namespace {
 Vector3D origin(0, 0, 1);
 Vector3D white(1, 1, 1);
 }  // namespace
