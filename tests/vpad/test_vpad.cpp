@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -476,15 +477,33 @@ bool xdotool(const std::string& args)
     return std::system(("xdotool " + args).c_str()) == 0;
 }
 
-TEST(VpadKeyboard, DesktopKeysAndMouseDriveThePad)
-{
+// vpad's keyboard mode on a private Xvfb, read through the probe program.
+class VpadKeyboard : public ::testing::Test {
+protected:
+    // Starts the probe in its MODE ("frames" or "menus"), paced to PACE_HZ
+    // frames a second when given, and waits for it to be ready.
+    void startProbe(const char* mode, const char* paceHz = nullptr)
+    {
+        ASSERT_TRUE(x.ok());
+        Env env{{"VPAD_MODE", "keyboard"}};
+        if (paceHz)
+            env.push_back({"VPAD_PACE_HZ", paceHz});
+        probe_ = std::make_unique<Child>(std::vector<std::string>{VPAD_PROBE, mode, "1000000"}, env);
+        std::string line;
+        ASSERT_TRUE(probe_->readLine(line, 5000));
+        ASSERT_EQ(line, "ready");
+        pad_ = std::make_unique<PadView>(*probe_);
+    }
+
     XvfbServer x;
-    ASSERT_TRUE(x.ok());
-    Child probe({VPAD_PROBE, "frames", "1000000"}, {{"VPAD_MODE", "keyboard"}});
-    std::string line;
-    ASSERT_TRUE(probe.readLine(line, 5000));
-    ASSERT_EQ(line, "ready");
-    PadView pad(probe);
+    std::unique_ptr<Child> probe_;
+    std::unique_ptr<PadView> pad_;
+};
+
+TEST_F(VpadKeyboard, DesktopKeysAndMouseDriveThePad)
+{
+    ASSERT_NO_FATAL_FAILURE(startProbe("frames"));
+    PadView& pad = *pad_;
 
     // A letter types names and is no button, nor is Left Alt; Home is A.
     ASSERT_TRUE(xdotool("keydown q keydown Alt_L keydown Home"));
@@ -532,14 +551,10 @@ bool pulses(PadView& pad, int code)
            pad.waitFor([code](const PadView& p) { return p.keys.at(code) == 0; });
 }
 
-TEST(VpadKeyboard, WasdSteersAndPauseKeysActOncePerPress)
+TEST_F(VpadKeyboard, WasdSteersAndPauseKeysActOncePerPress)
 {
-    XvfbServer x;
-    ASSERT_TRUE(x.ok());
-    Child probe({VPAD_PROBE, "frames", "1000000"}, {{"VPAD_MODE", "keyboard"}, {"VPAD_PACE_HZ", "60"}});
-    std::string line;
-    ASSERT_TRUE(probe.readLine(line, 5000));
-    PadView pad(probe);
+    ASSERT_NO_FATAL_FAILURE(startProbe("frames", "60"));
+    PadView& pad = *pad_;
 
     ASSERT_TRUE(xdotool("keydown w keydown a"));
     ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.count(keyUp) && p.keys.count(keyLeft); }));
@@ -559,14 +574,10 @@ TEST(VpadKeyboard, WasdSteersAndPauseKeysActOncePerPress)
     EXPECT_FALSE(pad.keys.count(keyB));
 }
 
-TEST(VpadKeyboard, EscapeIsBackWhileTheMenusRun)
+TEST_F(VpadKeyboard, EscapeIsBackWhileTheMenusRun)
 {
-    XvfbServer x;
-    ASSERT_TRUE(x.ok());
-    Child probe({VPAD_PROBE, "menus", "1000000"}, {{"VPAD_MODE", "keyboard"}, {"VPAD_PACE_HZ", "60"}});
-    std::string line;
-    ASSERT_TRUE(probe.readLine(line, 5000));
-    PadView pad(probe);
+    ASSERT_NO_FATAL_FAILURE(startProbe("menus", "60"));
+    PadView& pad = *pad_;
     ASSERT_TRUE(xdotool("keydown Escape"));
     EXPECT_TRUE(pulses(pad, keyB));
     ASSERT_TRUE(xdotool("keyup Escape keydown p"));
@@ -575,15 +586,11 @@ TEST(VpadKeyboard, EscapeIsBackWhileTheMenusRun)
     EXPECT_EQ(pad.keys.at(keyB), 0);
 }
 
-TEST(VpadKeyboard, QuickTapOnTheGameWindowIsNotLostBetweenSlowFrames)
+TEST_F(VpadKeyboard, QuickTapOnTheGameWindowIsNotLostBetweenSlowFrames)
 {
-    XvfbServer x;
-    ASSERT_TRUE(x.ok());
     // Four frames a second: a tap of a few milliseconds nearly always falls between two.
-    Child probe({VPAD_PROBE, "frames", "1000000"}, {{"VPAD_MODE", "keyboard"}, {"VPAD_PACE_HZ", "4"}});
-    std::string line;
-    ASSERT_TRUE(probe.readLine(line, 5000));
-    PadView pad(probe);
+    ASSERT_NO_FATAL_FAILURE(startProbe("frames", "4"));
+    PadView& pad = *pad_;
 
     // A window like the game's, appearing after vpad started, with the keyboard focus.
     Display* display = XOpenDisplay(x.display().c_str());
