@@ -11,6 +11,7 @@
 #include "controller_support.h"
 #include "gl_fixture.h"
 #include "sound_double.h"
+#include "temp_folder.h"
 
 // After GoogleTest: Xlib defines None as a macro.
 #include <X11/Xlib.h>
@@ -111,9 +112,8 @@ protected:
     void SetUp() override
     {
         GlTest::SetUp();
-        char pattern[] = "/tmp/zynthra_handheld_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
+        ASSERT_TRUE(temp.ok());
+        folder = temp.path();
         std::filesystem::copy_file(std::string(ZYNTHRA_DATA_DIR) + "/zyn.png", folder + "/zyn.png");
         ASSERT_EQ(chdir(folder.c_str()), 0);
         sound_double::reset();
@@ -128,13 +128,7 @@ protected:
         game->setMenu(menu.get());
         menu->loadMainMenu();
     }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-        GlTest::TearDown();
-    }
-
+    TempFolder temp{"zynthra_handheld_"};
     std::string folder;
     Controller controls = {};
     int keys[256] = {};

@@ -4,13 +4,14 @@
 #include "Game.h"
 #include "Menus.h"
 #include "gl_fixture.h"
+#include "temp_folder.h"
 
 // Each return to the main menu loads the logo again; the previous texture must go.
 TEST_F(GlTest, ReloadingTheMainMenuReleasesThePreviousLogo)
 {
-    char pattern[] = "/tmp/zynthra_logo_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::filesystem::path folder = pattern;
+    TempFolder temp("zynthra_logo_");
+    ASSERT_TRUE(temp.ok());
+    const std::filesystem::path folder = temp.path();
     std::filesystem::copy_file(std::filesystem::path(ZYNTHRA_DATA_DIR) / "zyn.png", folder / "zyn.png");
     std::filesystem::current_path(folder);
 
@@ -34,5 +35,4 @@ TEST_F(GlTest, ReloadingTheMainMenuReleasesThePreviousLogo)
     }
 
     std::filesystem::current_path(ZYNTHRA_DATA_DIR);
-    std::filesystem::remove_all(folder);
 }

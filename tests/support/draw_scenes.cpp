@@ -1,10 +1,7 @@
 #include "draw_scenes.h"
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 #include "Game.h"
@@ -149,10 +146,9 @@ void fillTurrets(Game& game, unsigned seed)
 
 ScratchFolder::ScratchFolder()
 {
-    std::strcpy(path_, "/tmp/zynthra_draw_XXXXXX");
-    if (mkdtemp(path_) == nullptr)
+    if (!folder_.ok())
         return;
-    const std::filesystem::path folder = path_;
+    const std::filesystem::path folder = folder_.path();
     std::filesystem::copy_file(std::filesystem::path(ZYNTHRA_DATA_DIR) / "zyn.png", folder / "zyn.png");
     std::filesystem::current_path(folder);
 }
@@ -161,5 +157,4 @@ ScratchFolder::~ScratchFolder()
 {
     std::error_code ignored;
     std::filesystem::current_path(ZYNTHRA_DATA_DIR, ignored);
-    std::filesystem::remove_all(path_, ignored);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "temp_folder.h"
+
 // Fixed scenes of play for the drawing tests and the drawing benchmark: the same seed gives the
 // same scene, so two games filled alike can be drawn two ways and compared.
 class Game;
@@ -27,5 +29,5 @@ public:
     ~ScratchFolder();
 
 private:
-    char path_[40];
+    TempFolder folder_{"zynthra_draw_"};
 };

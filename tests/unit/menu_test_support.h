@@ -22,6 +22,7 @@
 #include "controller_support.h"
 #include "png_bytes.h"
 #include "sound_double.h"
+#include "temp_folder.h"
 
 // Every menu test runs in a fresh, empty working folder: the menu reads and
 // writes its files there, as the game does in its own folder.
@@ -29,9 +30,9 @@ class MenuTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/zynthra_menu_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
+        temp = std::make_unique<TempFolder>("zynthra_menu_");
+        ASSERT_TRUE(temp->ok());
+        folder = temp->path();
         previous = std::filesystem::current_path();
         std::filesystem::current_path(folder);
         // A real image: the logo is required. Without a GL context it loads as texture 0.
@@ -43,8 +44,7 @@ protected:
     void TearDown() override
     {
         std::filesystem::current_path(previous);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
+        temp.reset();
     }
 
     // Builds, links and opens the menu the way main does; its constructor
@@ -99,6 +99,7 @@ protected:
         return names;
     }
 
+    std::unique_ptr<TempFolder> temp;
     std::filesystem::path folder;
     std::filesystem::path previous;
     Controller controls{};

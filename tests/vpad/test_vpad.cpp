@@ -22,6 +22,7 @@
 #include <utility>
 #include <vector>
 
+#include "temp_folder.h"
 #include "xvfb.h"
 
 // Last: Xlib's macros (None, Bool, ...) would clash with names in the headers above.
@@ -181,14 +182,8 @@ class VpadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/vpad_test.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
+        ASSERT_TRUE(temp_.ok());
+        dir_ = temp_.path();
     }
 
     std::string file(const std::string& name, const std::string& text)
@@ -214,6 +209,7 @@ protected:
         return parseEvents(probe.out());
     }
 
+    TempFolder temp_{"vpad_test."};
     std::string dir_;
 };
 
