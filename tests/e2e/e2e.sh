@@ -15,46 +15,18 @@ classic=$extra
 
 work=$(mktemp -d /tmp/zynthra_e2e_XXXXXX)
 game_dir=$work/game
-xvfb_pid=""
-game_pid=""
-status=""
+. "$(dirname "$0")/common.sh"
 as_player=""  # a command that runs the program as an ordinary user (without_override)
 audio_driver=disk
 pace=30  # frames a second the pad holds the program to (see above)
 
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL ($case_name): $*"
-    for log in out err; do
-        [ -s "$work/$log.txt" ] && { echo "--- program's std$log:"; cat "$work/$log.txt"; }
-    done
-    exit 1
-}
-
 fresh_folder() {
-    rm -rf "$game_dir"
-    mkdir "$game_dir" && cp "$data"/* "$game_dir"/ && cd "$game_dir" || fail "cannot set up $game_dir"
+    fresh_game_dir
     rm -f "$work/audio.raw"
 }
 
 start_x() {
-    Xvfb -displayfd 3 -screen 0 800x480x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-    xvfb_pid=$!
-    for _ in $(seq 200); do
-        [ -s "$work/display" ] && break
-        sleep 0.05
-    done
-    [ -s "$work/display" ] || fail "Xvfb did not start"
-    export DISPLAY=":$(head -n 1 "$work/display")"
+    start_xvfb 800x480x24
 }
 
 # Starts the program (or the one given) in the background with the named pad script.
@@ -63,12 +35,6 @@ launch() {
         VPAD_FBGRAB="$fbgrab" VPAD_PACE_HZ=$pace $as_player timeout "${run_limit:-300}" \
         env LD_PRELOAD="$vpad${LD_PRELOAD:+:$LD_PRELOAD}" "${2:-$program}" >"$work/out.txt" 2>"$work/err.txt" &
     game_pid=$!
-}
-
-finish() {
-    wait "$game_pid"
-    status=$?
-    game_pid=""
 }
 
 run() {
@@ -88,12 +54,9 @@ expect_file() {
     printf '%s' "$2" | cmp -s - "$1" || fail "$1 holds: $(cat -A "$1" 2>&1)"
 }
 
-# Pixels brighter than 80% grey in the rectangle X Y W H of a screenshot: white
-# text passes, the blue sphere and the dim scene behind it do not.
-bright_pixels() {
+bright_pixels() {  # FILE X Y W H
     [ -s "$1" ] || fail "no screenshot $1"
-    /usr/bin/convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -colorspace Gray -threshold 80% \
-        -format '%[fx:round(mean*w*h)]' info:
+    count_bright "$@"
 }
 
 expect_text() {  # FILE X Y W H: white text is drawn there

@@ -10,58 +10,30 @@ case_name=$1 program=$2 vpad=$3 data=$4
 
 work=$(mktemp -d /tmp/zynthra_window_XXXXXX)
 game_dir=$work/game
-pids=()
-game_pid=""
-status=""
+. "$(dirname "$0")/common.sh"
 win=""
 
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null
-        wait "${pids[i]}" 2>/dev/null
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
+# As the shared fail, and the last screenshot kept where it outlives the case.
 fail() {
     echo "FAIL ($case_name): $*"
-    for log in out err; do
-        [ -s "$work/$log.txt" ] && { echo "--- program's std$log:"; cat "$work/$log.txt"; }
-    done
+    program_logs
     [ -s "$work/last.png" ] && cp "$work/last.png" "/tmp/zynthra_window_$case_name.png" &&
         echo "--- last screenshot: /tmp/zynthra_window_$case_name.png"
     exit 1
-}
-
-# wait_for SECONDS COMMAND...: until COMMAND succeeds.
-wait_for() {
-    local limit=$1
-    shift
-    local end=$((SECONDS + limit))
-    until "$@"; do
-        [ "$SECONDS" -lt "$end" ] || return 1
-        sleep 0.25
-    done
 }
 
 # A desktop of the given size with a window manager.
 start_desktop() {
     command -v openbox >/dev/null && command -v wmctrl >/dev/null ||
         fail "openbox and wmctrl are needed (scripts/setup installs them)"
-    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" 2>/dev/null &
-    pids+=($!)
-    wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
-    export DISPLAY=":$(head -n 1 "$work/display")"
+    start_xvfb "$1x24"
     openbox --sm-disable >/dev/null 2>&1 &
     pids+=($!)
     wait_for 10 wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
 }
 
 start_game() {
-    rm -rf "$game_dir"
-    mkdir "$game_dir" && cp "$data"/* "$game_dir"/ && cd "$game_dir" || fail "cannot set up $game_dir"
+    fresh_game_dir
     SDL_AUDIODRIVER=dummy timeout 150 env LD_PRELOAD="$vpad" VPAD_MODE=keyboard "$program" "$@" \
         >"$work/out.txt" 2>"$work/err.txt" &
     game_pid=$!
@@ -72,12 +44,6 @@ start_game() {
 find_window() {
     win=$(xdotool search --classname "^$(basename "$program")\$" 2>/dev/null | head -n 1)
     [ -n "$win" ]
-}
-
-finish() {
-    wait "$game_pid"
-    status=$?
-    game_pid=""
 }
 
 window_size() {
@@ -94,8 +60,7 @@ shot() {
 
 # Pixels brighter than 80% grey in the rectangle X Y W H of the last screenshot.
 bright() {
-    /usr/bin/convert "$work/last.png" -crop "${3}x${4}+${1}+${2}" +repage -colorspace Gray -threshold 80% \
-        -format '%[fx:round(mean*w*h)]' info:
+    count_bright "$work/last.png" "$@"
 }
 
 # The brightest channel value (0..255) in the rectangle X Y W H of the last screenshot.
