@@ -426,7 +426,7 @@ case_display_lost() {
 # given), held to 30 frames a second.
 launch_desktop() {
     SDL_AUDIODRIVER=dummy VPAD_MODE=keyboard VPAD_PACE_HZ=30 VPAD_FBGRAB="$fbgrab" VPAD_GAMEPAD="${1:-}" \
-        timeout 150 env LD_PRELOAD="$vpad" "$program" >"$work/out.txt" 2>"$work/err.txt" &
+        timeout 150 env LD_PRELOAD="$vpad${LD_PRELOAD:+:$LD_PRELOAD}" "$program" >"$work/out.txt" 2>"$work/err.txt" &
     game_pid=$!
 }
 

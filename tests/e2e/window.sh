@@ -34,7 +34,7 @@ start_desktop() {
 
 start_game() {
     fresh_game_dir
-    SDL_AUDIODRIVER=dummy timeout 150 env LD_PRELOAD="$vpad" VPAD_MODE=keyboard "$program" "$@" \
+    SDL_AUDIODRIVER=dummy timeout 150 env LD_PRELOAD="$vpad${LD_PRELOAD:+:$LD_PRELOAD}" VPAD_MODE=keyboard "$program" "$@" \
         >"$work/out.txt" 2>"$work/err.txt" &
     game_pid=$!
     wait_for 30 find_window || fail "no window of class $(basename "$program")"
