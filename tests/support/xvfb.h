@@ -1,6 +1,7 @@
 #pragma once
 
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,6 +36,9 @@ private:
             return;
         pid_ = fork();
         if (pid_ == 0) {
+            // A test program that dies (a crash, a sanitizer report) takes its server
+            // along, instead of leaving it holding ctest's output open until the timeout.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
             close(fds[0]);
             std::string fd = std::to_string(fds[1]);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x480x24", "-nolisten", "tcp",
