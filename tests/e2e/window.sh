@@ -27,9 +27,15 @@ start_desktop() {
     command -v openbox >/dev/null && command -v wmctrl >/dev/null ||
         fail "openbox and wmctrl are needed (scripts/setup installs them)"
     start_xvfb "$1x24"
-    openbox --sm-disable >/dev/null 2>&1 &
+    openbox --sm-disable >"$work/openbox.txt" 2>&1 &
     pids+=($!)
-    wait_for 10 wmctrl -m >/dev/null 2>&1 || fail "openbox did not start"
+    # It starts slowly on a busy machine: wait while it runs, and if it ends, say why.
+    wait_for 30 wm_up_or_gone "$!"
+    wmctrl -m >/dev/null 2>&1 || fail "openbox did not start: $(cat "$work/openbox.txt")"
+}
+
+wm_up_or_gone() {
+    wmctrl -m >/dev/null 2>&1 || ! kill -0 "$1" 2>/dev/null
 }
 
 start_game() {
