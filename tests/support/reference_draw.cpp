@@ -13,6 +13,7 @@
 #include "Game.h"
 #include "Menus.h"
 #include "Sphere.h"
+#include "draw_support.h"
 #include "enemyInfo.h"
 #include "gl_support.h"
 
@@ -26,17 +27,6 @@ float starRotate = 0;
 
 const GLfloat sphereAmbientAndDiffuse[4] = {0, 0, 0.5f, 1};
 const GLfloat sphereSpecular[4] = {1, 1, 1, 0.75f};
-
-GLuint uploadArray(const GLfloat* data, GLsizeiptr size)
-{
-    GLuint buffer;
-    glGenBuffers(1, &buffer);
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glBufferData(GL_ARRAY_BUFFER, size, nullptr, GL_STATIC_DRAW);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, size, data);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    return buffer;
-}
 
 void drawArena(int color)
 {
@@ -289,13 +279,6 @@ void drawHud(Game& game)
     set3dMode();
 }
 
-void finishFrame()
-{
-    glFlush();
-    glFinish();
-    swapBuffers();
-}
-
 }  // namespace
 
 void setupReferenceDrawing()
@@ -307,8 +290,8 @@ void setupReferenceDrawing()
         std::copy(position, position + 3, sphereVertices + i * 3);
         std::copy(normal, normal + 3, sphereNormals + i * 3);
     }
-    spherePositionBuffer = uploadArray(sphereVertices, sizeof(sphereVertices));
-    sphereNormalBuffer = uploadArray(sphereNormals, sizeof(sphereNormals));
+    spherePositionBuffer = uploadStatic(GL_ARRAY_BUFFER, sphereVertices, sizeof(sphereVertices));
+    sphereNormalBuffer = uploadStatic(GL_ARRAY_BUFFER, sphereNormals, sizeof(sphereNormals));
 }
 
 void referenceDrawGame(Game& game)
