@@ -57,7 +57,7 @@ start_xvfb() {
 
 # The number and its newline are two writes: a whole line is there.
 display_written() {
-    [ "$(wc -l <"$work/display")" -ge 1 ] || ! kill -0 "$xvfb_pid" 2>/dev/null
+    { [ -f "$work/display" ] && [ "$(wc -l <"$work/display")" -ge 1 ]; } || ! kill -0 "$xvfb_pid" 2>/dev/null
 }
 
 x_answers() {
