@@ -8,15 +8,21 @@ game_pid=""
 status=""
 
 cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$game_pid" ] && stop_job "$game_pid"
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null
-        wait "${pids[i]}" 2>/dev/null
+        stop_job "${pids[i]}"
     done
     stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT
+
+# Ends a job this script started, if it still runs: the number of one that has
+# ended may name another program by now (a busy machine soon reuses them).
+stop_job() {
+    jobs -rp | grep -qx "$1" && kill "$1" 2>/dev/null
+    wait "$1" 2>/dev/null
+}
 
 # Ends the case: says why, with the program's output and the state of the X server.
 fail() {
@@ -46,9 +52,12 @@ wait_for() {
 
 # A private X server with one screen of SIZE (WxHxDEPTH) on a display number
 # it picks itself; DISPLAY names it, xvfb_pid is its pid. The server writes the
-# number once it listens; the case goes on only when it answers there.
+# number once it listens; the case goes on only when it answers there. Without
+# -noreset it resets whenever its last client leaves (a screenshot taken before
+# the program has connected, a program that ended before the next one starts),
+# and refuses whoever connects meanwhile: "cannot connect to X server".
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.txt" &
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.txt" &
     xvfb_pid=$!
     wait_for 30 display_written || fail "Xvfb wrote no display number in 30 s"
     export DISPLAY=":$(head -n 1 "$work/display")"
@@ -78,10 +87,7 @@ x_server_state() {
 }
 
 stop_xvfb() {
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
+    [ -n "$xvfb_pid" ] && stop_job "$xvfb_pid"
 }
 
 # A fresh working folder holding only the data files, made the current one.

@@ -99,8 +99,7 @@ static struct placement place(int width, int height)
         w = (int)lround(height * 5.0 / 3.0);
     }
     int below = (height - h) / 2; /* the GL counts rows from the bottom */
-    struct placement p = {(width - w) / 2, height - h - below, (double)w / PICTURE_WIDTH,
-                          (double)h / PICTURE_HEIGHT};
+    struct placement p = {(width - w) / 2, height - h - below, (double)w / PICTURE_WIDTH, (double)h / PICTURE_HEIGHT};
     return p;
 }
 
