@@ -117,6 +117,14 @@ seen() {
     cat "$work/seen.txt"
 }
 
+# Pixels of the shots' yellow (blue at a third, red and green full) in the
+# rectangle X Y W H of the screenshot FILE. The enemies' yellow has no blue,
+# and their other colours are far from it.
+shot_pixels() {  # FILE X Y W H
+    /usr/bin/convert "$1" -crop "${4}x${5}+${2}+${3}" +repage \
+        -fx 'r > 0.9 && g > 0.9 && b > 0.2 && b < 0.5 ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:
+}
+
 # ---- waiting on the running program, in its frames (vpad counts them into
 # $work/frames when VPAD_FRAME_FILE names it): a loaded machine draws fewer
 # frames a second, and its limits stretch alike.

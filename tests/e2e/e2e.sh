@@ -231,7 +231,7 @@ wait_for_log() {
 }
 
 # The same script and seed play the same game: two runs leave the same
-# high-score file and the same screenshots, in play and at the end. A run with
+# high-score file and the same screenshots, early, in play and at the end. A run with
 # another seed plays differently, so the likeness is the seed's doing and not
 # a game without chance.
 case_replay() {
@@ -247,19 +247,21 @@ case_replay() {
         expect_status 0
         grep -qx $'\t[1-9][0-9]*' <(head -n 1 highScores.txt) ||
             fail "the game's score did not take the top row: $(head -n 2 highScores.txt | cat -A)"
-        mkdir "$work/run$n" && cp highScores.txt play.png scores.png "$work/run$n/" || fail "run $n left no screenshots"
+        mkdir "$work/run$n" && cp highScores.txt early.png play.png scores.png "$work/run$n/" ||
+            fail "run $n left no screenshots"
     done
-    for f in highScores.txt play.png scores.png; do
+    for f in highScores.txt early.png play.png scores.png; do
         cmp -s "$work/run1/$f" "$work/run2/$f" || fail "the two runs left different $f"
     done
     echo "both runs: score $(head -n 1 "$work/run1/highScores.txt" | cut -f 2), identical files and screenshots"
 
+    # Three seconds into the game the enemies already differ: no need to play on.
     fresh_folder
     VPAD_SEED=1 launch replay
-    wait_for_log "in play" || fail "the run with another seed ended early"
+    wait_for_log "early" || fail "the run with another seed ended early"
     kill "$game_pid" 2>/dev/null
     finish
-    cmp -s play.png "$work/run1/play.png" && fail "another seed played the same game"
+    cmp -s early.png "$work/run1/early.png" && fail "another seed played the same game"
 }
 
 # Start resumes the game straight from the options screen: the options are saved.
@@ -586,16 +588,11 @@ steered() {
     [ "$(/usr/bin/compare -metric AE "$work/ship-before.png" "$work/ship-now.png" null: 2>&1)" -ge 100 ]
 }
 
-# A row of the shots' yellow (blue at a third, red and green full) right of the
-# ship and none left of it: the enemies' yellow has no blue, their other
-# colours are far from it.
-shot_pixels() {  # FILE X
-    /usr/bin/convert "$1" -crop "250x30+$2+225" +repage \
-        -fx 'r > 0.9 && g > 0.9 && b > 0.2 && b < 0.5 ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:
-}
-fired_right() { [ "$(shot_pixels "$1" 450)" -ge 60 ] && [ "$(shot_pixels "$1" 100)" -lt 20 ]; }
+# A row of shots right of the ship and none left of it.
+fired_right() { [ "$(shot_pixels "$1" 450 225 250 30)" -ge 60 ] && [ "$(shot_pixels "$1" 100 225 250 30)" -lt 20 ]; }
 
-bomb_gone() { text_shown "$1" 650 445 "Bombs:2"; }
+# Held, the shoulder bombs again as soon as it may: any count below 3 will do.
+bomb_gone() { text_shown "$1" 650 445 "Bombs:2" || text_shown "$1" 650 445 "Bombs:1" || text_shown "$1" 650 445 "Bombs:0"; }
 
 "case_$case_name"
 echo "PASS ($case_name)"

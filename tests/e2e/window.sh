@@ -200,15 +200,10 @@ case_letterbox() {
     within 600 "title screen at half size" title_shown
 }
 
-# Pixels of the shots' yellow (blue at a third, red and green full) left and
-# right of the ship (the middle of the 1600 x 960 window). The enemies' yellow
-# has no blue, and their other colours are far from it.
+# Pixels of the shots' colour left and right of the ship (the middle of the
+# 1600 x 960 window).
 laser_sides() {
-    shot && echo "$(shot_pixels 180 380 540 200) $(shot_pixels 880 380 540 200)"
-}
-shot_pixels() {  # X Y W H
-    /usr/bin/convert "$work/last.png" -crop "${3}x${4}+${1}+${2}" +repage \
-        -fx 'r > 0.9 && g > 0.9 && b > 0.2 && b < 0.5 ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:
+    shot && echo "$(shot_pixels "$work/last.png" 180 380 540 200) $(shot_pixels "$work/last.png" 880 380 540 200)"
 }
 
 aims_right() { local s; s=$(laser_sides) && set -- $s && [ "$2" -ge 100 ] && [ "$1" -lt 20 ]; }
