@@ -46,7 +46,7 @@ xwd -root -silent | /usr/bin/convert xwd:- "png:$1"
 SH
 chmod +x "$scratch/bin/fbgrab"
 
-Xvfb -displayfd 3 -screen 0 800x480x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 800x480x24 -nolisten tcp -noreset 3>"$scratch/display" 2>"$scratch/xvfb.log" &
 xvfb=$!
 watcher=
 cleanup() {
