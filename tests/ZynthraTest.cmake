@@ -6,7 +6,7 @@ include(GoogleTest)
 function(zynthra_gtest name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support ${PROJECT_SOURCE_DIR}/src)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support ${ZYNTHRA_INCLUDE_DIRS})
   target_compile_definitions(${name} PRIVATE ZYNTHRA_DATA_DIR="${ZYNTHRA_DATA_DIR}")
   zynthra_warnings(${name})
   # Prefixed with the executable, so the two rule sets' runs of a test stay apart.
