@@ -1,14 +1,14 @@
-#include <time.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "Game.h"
 #include "Menus.h"
 #include "Sound.h"
 #include "controller_support.h"
+#include "display.h"
+#include "frame_clock.h"
 #include "gl_support.h"
 
 // Program-lifetime objects. The order matters: game is constructed before
@@ -41,12 +41,12 @@ static void runFrame(double dT)
         // The pause menu reads the keyboard as the other menus do (on a desktop,
         // Escape then goes back from its options instead of resuming).
         if (game.paused)
-            updateKeyboard(keys, getDisplay());
+            updateKeyboard(keys);
         break;
     case MODE_MENUS:
         menu.menuPollInput(dT);
         menu.drawMenu(dT);
-        updateKeyboard(keys, getDisplay());
+        updateKeyboard(keys);
         break;
     default:
         break;
@@ -94,19 +94,18 @@ int main(int argc, char** argv)
     setupAudio();
     menu.loadMainMenu();
     menu.readConfig();
-    // A monotonic clock: setting the system time must not freeze or jump the game.
-    clock_gettime(CLOCK_MONOTONIC, &start);
+    readFrameClock(&start);
 
     while (!game.quit && !menu.quit) {
         getInput(&controller);
-        clock_gettime(CLOCK_MONOTONIC, &end);
+        readFrameClock(&end);
         const double dT = diff(start, end);
-        clock_gettime(CLOCK_MONOTONIC, &start);
+        readFrameClock(&start);
         handleWindowEvents();
         if (menu.quit)
             break;
         runFrame(dT);
-        usleep(5000);
+        restAfterFrame();
     }
 
     closeGLES();

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "constants.h"
+#include "display.h"
 #include "gl_support.h"
 
 GLfloat pixelScale()

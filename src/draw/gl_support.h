@@ -4,44 +4,11 @@
 
 #include "Vector3D.h"
 
-// Xlib's own forward declaration; keeps Xlib's macros out of every module.
-typedef struct _XDisplay Display;
-typedef union _XEvent XEvent;
-
-// Display, EGL context and projection modes. The window opens at the largest
-// whole multiple of 800 x 480 that fits the screen; on a screen of exactly
-// 800 x 480 (the handheld's), or when asked, it asks for full screen.
-int initDisplay(bool fullScreen = false);
+// Fixed GL state and the projection modes, over the display the platform
+// opened (display.h).
 void setupGlStuff();
 void set3dMode();
 void set2dMode();
-void setSwapInterval(int iv);
-void swapBuffers();
-void closeGLES();
-Display* getDisplay();
-// Select's screenshot, from the game and the menus alike: the outside fbgrab
-// command saves the screen as screen<date-time>.png in the working folder.
-void takeScreenshot();
-
-// Where the 800 x 480 picture sits in the window, in window pixels from the
-// bottom left (as glViewport takes it).
-struct Viewport {
-    int x, y, width, height;
-};
-// The picture scaled to fit, 5:3, centred with bars on the spare sides.
-Viewport letterbox(int windowWidth, int windowHeight);
-int windowScale(int screenWidth, int screenHeight);
-Viewport getViewport();
-
-// What happened to the window since the last call that the game must act on.
-// Resizes are handled inside; key events stay queued for updateKeyboard, which
-// hands every other event it drains to noteWindowEvent.
-struct WindowEvents {
-    bool focusLost = false;
-    bool closeRequested = false;  // the window manager's close button
-};
-WindowEvents pollWindowEvents();
-void noteWindowEvent(const XEvent* event);
 
 // Camera and screen shake.
 void updateCamera(Vector3D* playerPos, Vector3D* playerUp);

@@ -9,6 +9,7 @@
 #include "Menus.h"
 #include "Sound.h"
 #include "Sphere.h"
+#include "display.h"
 #include "draw_support.h"
 #include "gl_support.h"
 #include "vec_support.h"

@@ -16,7 +16,9 @@
 #include "Sound.h"
 #include "Vector3D.h"
 #include "controller_support.h"
+#include "display.h"
 #include "draw_support.h"
+#include "files.h"
 #include "gl_support.h"
 
 namespace {
@@ -106,7 +108,7 @@ enum class FileRead { read, missing, unreadable };
 template <typename LineHandler>
 FileRead forEachLine(const char* fileName, LineHandler onLine)
 {
-    FILE* file = fopen(fileName, "r");
+    FILE* file = fopen(saveFile(fileName).c_str(), "r");
     if (file == nullptr)
         return errno == ENOENT ? FileRead::missing : FileRead::unreadable;
     struct stat info;
@@ -142,13 +144,14 @@ bool writeAll(int fd, const std::string& contents)
 // failed or interrupted save leaves the old file untouched.
 void replaceFile(const char* fileName, const std::string& contents)
 {
-    const std::string temporary = std::string(fileName) + ".tmp";
+    const std::string path = saveFile(fileName);
+    const std::string temporary = path + ".tmp";
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         return;
     bool complete = writeAll(fd, contents) && fsync(fd) == 0;
     complete = close(fd) == 0 && complete;
-    if (!complete || rename(temporary.c_str(), fileName) != 0)
+    if (!complete || rename(temporary.c_str(), path.c_str()) != 0)
         unlink(temporary.c_str());
 }
 
@@ -195,7 +198,7 @@ void Menu::loadMainMenu()
         const GLuint previous = (GLuint)zynText;
         glDeleteTextures(1, &previous);
     }
-    zynText = (int)loadRequiredImage("zyn.png");
+    zynText = (int)loadRequiredImage(dataFile("zyn.png").c_str());
     playMenuMusic();
     changeMenu(MENU_MAIN);
     game->gameMode = MODE_MENUS;

@@ -1,9 +1,8 @@
 #pragma once
 
-// Xlib's own forward declaration: the display handle without Xlib itself.
-typedef struct _XDisplay Display;
-
 // The per-frame snapshot of the handheld's controls: held levels, no edges.
+// Every backend fills it in the handheld's units: the nubs as its nub driver
+// reports them, the buttons by their places on the handheld.
 struct Controller {
     int nub0X, nub0Y;
     int nub1X, nub1Y;
@@ -24,9 +23,14 @@ struct Controller {
 void setupPandoraControls();
 void shutdownPandoraControls();
 void getInput(Controller* myController);
-// Drains the X key events into keys (1 held, 0 released) and records each key
-// going down, in order, for typing.
-void updateKeyboard(int* keys, Display* x_display);
+
+// The keyboard, for typing names: keys holds 256 entries indexed by the
+// handheld's key codes (its X key codes: digits 10 to 19, the letter rows
+// from 24, 38 and 52, erase 22, return 36), 1 while held and 0 once released.
+// updateKeyboard brings keys up to date with what was typed since the last
+// call and records each key going down, in order, so a tap shorter than a
+// frame is still typed. Another backend translates its own keys to these codes.
+void updateKeyboard(int* keys);
 void recordKeyPress(int code);
 // The oldest recorded press's key code, removed from the record; 0 when none.
 int takeKeyPress();

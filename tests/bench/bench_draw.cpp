@@ -14,6 +14,7 @@
 
 #include "Game.h"
 #include "Menus.h"
+#include "display.h"
 #include "draw_scenes.h"
 #include "gl_call_counter.h"
 #include "gl_support.h"

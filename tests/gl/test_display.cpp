@@ -3,6 +3,7 @@
 #include <string>
 
 #include "gl_fixture.h"
+#include "x11_window.h"
 
 // After GoogleTest: Xlib defines None as a macro.
 #include <X11/Xlib.h>

@@ -12,6 +12,7 @@
 #include "gl_fixture.h"
 #include "sound_double.h"
 #include "temp_folder.h"
+#include "x11_window.h"
 
 // After GoogleTest: Xlib defines None as a macro.
 #include <X11/Xlib.h>

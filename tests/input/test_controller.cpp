@@ -5,6 +5,7 @@
 
 #include "controller_support.h"
 #include "fake_devices.h"
+#include "x11_window.h"
 #include "xvfb.h"
 
 // After GoogleTest: Xlib's macros (None, Bool, ...) would break its headers.

@@ -11,6 +11,7 @@
 
 #include "Game.h"
 #include "constants.h"
+#include "display.h"
 #include "gl_support.h"
 #include "xvfb.h"
 

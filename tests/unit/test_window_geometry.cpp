@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "gl_support.h"
+#include "display.h"
 
 TEST(WindowGeometry, TheWindowOpensAtTheLargestWholeMultipleThatFits)
 {

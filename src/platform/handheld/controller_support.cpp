@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "gl_support.h"
 #include "pnd_io_evdev.h"
+#include "x11_window.h"
 
 namespace {
 
@@ -66,12 +66,6 @@ void getInput(Controller* myController)
 
 namespace {
 
-// Presses waiting to be typed, oldest first. A tap that goes down and up between
-// two drains leaves its key at 0 in keys, but its press is still here.
-const int maxKeyPresses = 64;
-int keyPresses[maxKeyPresses];
-int keyPressCount = 0;
-
 // Auto-repeat without detectable repeat sends a release and a press with the
 // same time stamp; together they are no release and no new press.
 bool isAutoRepeat(Display* display, const XKeyEvent& release)
@@ -84,6 +78,11 @@ bool isAutoRepeat(Display* display, const XKeyEvent& release)
 }
 
 }  // namespace
+
+void updateKeyboard(int* keys)
+{
+    updateKeyboard(keys, getDisplay());
+}
 
 void updateKeyboard(int* keys, Display* x_display)
 {
@@ -105,27 +104,4 @@ void updateKeyboard(int* keys, Display* x_display)
             noteWindowEvent(&event);  // the window's own: resized, focus, close
         }
     }
-}
-
-void recordKeyPress(int code)
-{
-    // When the player outtypes the frames by 64 keys, the newest are dropped.
-    if (keyPressCount < maxKeyPresses)
-        keyPresses[keyPressCount++] = code;
-}
-
-int takeKeyPress()
-{
-    if (keyPressCount == 0)
-        return 0;
-    const int code = keyPresses[0];
-    keyPressCount--;
-    for (int i = 0; i < keyPressCount; i++)
-        keyPresses[i] = keyPresses[i + 1];
-    return code;
-}
-
-void forgetKeyPresses()
-{
-    keyPressCount = 0;
 }

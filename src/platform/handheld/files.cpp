@@ -1,0 +1,14 @@
+#include "files.h"
+
+// The handheld programs run in the folder that holds both the shipped files
+// and the player's: the launcher (or the handheld's package) starts them there.
+
+std::string dataFile(const char* name)
+{
+    return name;
+}
+
+std::string saveFile(const char* name)
+{
+    return name;
+}
