@@ -236,6 +236,32 @@ case_close_button() {
     [ -s highScores.txt ] || fail "no highScores.txt"
 }
 
+# The close button during name entry: every name stays beside its own score and
+# the new row keeps the letters typed so far.
+case_close_name_entry() {
+    start_desktop 1920x1080
+    # The table goes into the fresh folder with the data: its last rows are
+    # negative, so a game left at once enters it.
+    mkdir "$work/data" && cp "$data"/* "$work/data/" || fail "cannot copy the data"
+    printf 'ann\t900\nbo\t800\ncy\t700\ndi\t600\ned\t500\nfay\t-1\ngus\t-2\nhal\t-3\nivy\t-4\njo\t-5\n' \
+        >"$work/data/highScores.txt"
+    data=$work/data
+    start_game
+    new_game
+    xdotool key Escape
+    wait_for 30 pause_menu_shown || fail "no pause menu"
+    xdotool key Down sleep 0.4 key Down sleep 0.4 key Return
+    wait_for 30 text_at 0 256 480 64 || fail "no name entry (\"New high score!\" at 2x)"
+    sleep 0.4
+    xdotool type --delay 120 ab
+    wait_for 30 text_at 0 384 64 64 || fail "the letters typed do not show"
+    wmctrl -i -c "$win"
+    finish
+    [ "$status" = 0 ] || fail "exit status $status after the close button, 0 expected"
+    local expected=$'ann\t900\nbo\t800\ncy\t700\ndi\t600\ned\t500\nab\t0\nfay\t-1\ngus\t-2\nhal\t-3\nivy\t-4\n'
+    [ "$(cat highScores.txt)" = "${expected%$'\n'}" ] || fail "highScores.txt holds: $(cat -A highScores.txt)"
+}
+
 case_handheld() {
     start_desktop 800x480
     start_game
