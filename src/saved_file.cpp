@@ -199,7 +199,14 @@ FileRead readSavedFile(const char* fileName, std::string& contents, std::string*
     }
     if (contents.size() > savedFileLimit) {
         const size_t lastLineEnd = contents.rfind('\n', savedFileLimit - 1);
-        contents.resize(lastLineEnd == std::string::npos ? 0 : lastLineEnd + 1);
+        // Not one whole line where a file of the game's would hold ten.
+        if (lastLineEnd == std::string::npos) {
+            if (reason != nullptr)
+                *reason = "no line ends within its first 64 KiB";
+            contents.clear();
+            return FileRead::unreadable;
+        }
+        contents.resize(lastLineEnd + 1);
     }
     return FileRead::read;
 }

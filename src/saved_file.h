@@ -16,8 +16,9 @@ const size_t savedFileLimit = 64 * 1024;
 
 // Reads the regular file fileName (links followed) into contents without
 // blocking, at most savedFileLimit bytes; a file cut there loses its last,
-// partial line. Anything else that exists (a directory, pipe, device, socket)
-// or cannot be opened or read is unreadable; then reason, when given, says why.
+// partial line, and one with no whole line there is unreadable. So is
+// anything else that exists (a directory, pipe, device, socket) or cannot be
+// opened or read; then reason, when given, says why.
 FileRead readSavedFile(const char* fileName, std::string& contents, std::string* reason = nullptr);
 
 // The new contents of a file, made from what it holds now: nullptr when it is

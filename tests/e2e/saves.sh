@@ -94,9 +94,9 @@ both_rows=$'ann\t900\nbo\t800\ncy\t700\ndi\t600\ned\t500\nfay\t400\ngus\t300\nha
 case_two_programs() {
     start_xvfb 800x480x24
     local first_display=$DISPLAY
+    pids+=("$xvfb_pid")  # the shared clean-up stops the last one started
     rm -f "$work/display"
     start_xvfb 800x480x24  # each program types on its own display
-    pids+=("$xvfb_pid")
     local second_display=$DISPLAY
 
     prepare

@@ -217,4 +217,12 @@ TEST_F(SavedFiles, OnlyRegularFilesAreReadAndNoMoreThanTheLimit)
     makeMenu();
     EXPECT_EQ(menu->highScores_names[0], "ann");
     EXPECT_EQ(menu->highScores_scores[9], -1);
+
+    // A GiB without a line feed holds no table: it cannot be read, and stays.
+    std::filesystem::resize_file("highScores.txt", 0);
+    std::filesystem::resize_file("highScores.txt", 1ull << 30);
+    EXPECT_EQ(makeMenuCapturingOutput(), unreadableScores);
+    menu->addHighScore(1);
+    press(&Controller::inputX);
+    EXPECT_EQ(std::filesystem::file_size("highScores.txt"), 1ull << 30);
 }
