@@ -125,7 +125,8 @@ TEST_F(ConfigFile, AFileThatCannotBeReadIsNeverReplaced)
     menu->writeConfig();
     std::filesystem::permissions("config.txt", std::filesystem::perms::owner_read);
     EXPECT_EQ(readFile("config.txt"), players);
-    EXPECT_EQ(folderContents(), (std::set<std::string>{"config.txt", "highScores.txt", "highScores.txt.lock", "zyn.png"}));
+    EXPECT_EQ(folderContents(),
+              (std::set<std::string>{"config.txt", "highScores.txt", "highScores.txt.lock", "zyn.png"}));
 }
 
 TEST_F(ConfigFile, AnUnwritablePlaceKeepsTheGameGoing)
@@ -138,7 +139,8 @@ TEST_F(ConfigFile, AnUnwritablePlaceKeepsTheGameGoing)
     EXPECT_EQ(testing::internal::GetCapturedStdout(), unreadableLines);
     EXPECT_EQ(menu->firingOption, SCHEME_RIGHT_NUB);
     EXPECT_TRUE(std::filesystem::is_directory("config.txt"));
-    EXPECT_EQ(folderContents(), (std::set<std::string>{"config.txt", "highScores.txt", "highScores.txt.lock", "zyn.png"}));
+    EXPECT_EQ(folderContents(),
+              (std::set<std::string>{"config.txt", "highScores.txt", "highScores.txt.lock", "zyn.png"}));
 
     // A working folder that no longer exists cannot take a file either.
     std::filesystem::remove_all(folder);

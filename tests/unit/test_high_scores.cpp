@@ -130,8 +130,9 @@ TEST_F(HighScores, FailedSavesSaySoKeepTheOldFileAndTryAgain)
     menu->addHighScore(20000);
     menu->currentEntry = "bo";
     press(&Controller::inputX);
-    EXPECT_EQ(readFile("highScores.txt"), "kovar\t935808\nada\t600000\nmirel\t500000\nquil\t250000\ntalva\t125000\n"
-                                          "ruka\t100000\nbrenn\t75000\nhallem\t50000\nveska\t25000\nbo\t20000\n");
+    EXPECT_EQ(readFile("highScores.txt"),
+              "kovar\t935808\nada\t600000\nmirel\t500000\nquil\t250000\ntalva\t125000\n"
+              "ruka\t100000\nbrenn\t75000\nhallem\t50000\nveska\t25000\nbo\t20000\n");
 
     // A directory in the file's place: cannot be read, never replaced.
     std::filesystem::remove("highScores.txt");

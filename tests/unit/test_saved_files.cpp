@@ -58,8 +58,9 @@ TEST_F(SavedFiles, TwoProgramsKeepEachOthersRows)
     enterName(*first, "amy");
     second.addHighScore(500);
     enterName(second, "bea");
-    const std::string both = "ann\t900\nbo\t800\ncy\t700\ndi\t600\ned\t500\namy\t500\nbea\t500\nfay\t400\ngus\t300\n"
-                             "hal\t200\n";
+    const std::string both =
+        "ann\t900\nbo\t800\ncy\t700\ndi\t600\ned\t500\namy\t500\nbea\t500\nfay\t400\ngus\t300\n"
+        "hal\t200\n";
     EXPECT_EQ(readFile("highScores.txt"), both);
     EXPECT_EQ(second.highScores_names[6], "bea") << "the screen shows the table saved";
     EXPECT_EQ(second.highScores_names[5], "amy");
@@ -81,7 +82,8 @@ TEST_F(SavedFiles, TwoProgramsKeepEachOthersRows)
 // own score and the new row keeps what was typed, or a name of its own.
 TEST_F(SavedFiles, ClosingDuringNameEntryKeepsNamesBesideTheirScores)
 {
-    writeFile("highScores.txt", "ann\t900\nbo\t800\ncy\t700\ndi\t600\ned\t500\nfay\t-1\ngus\t-2\nhal\t-3\nivy\t-4\njo\t-5\n");
+    writeFile("highScores.txt",
+              "ann\t900\nbo\t800\ncy\t700\ndi\t600\ned\t500\nfay\t-1\ngus\t-2\nhal\t-3\nivy\t-4\njo\t-5\n");
     makeMenu();
     menu->addHighScore(0);
     menu->saveBeforeQuit();

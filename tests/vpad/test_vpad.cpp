@@ -310,8 +310,7 @@ TEST_F(VpadTest, UnreadableScriptsAndEndlessWaitsAreRefused)
     const std::string binary = "\x1b]0;owned\x07\x1b[2J\x7f\x01 press a\n";
     Child escaped({VPAD_PROBE, "frames", "1"}, {{"VPAD_SCRIPT", file("binary.vpad", binary)}});
     EXPECT_EQ(escaped.finish(), 2);
-    EXPECT_NE(escaped.err().find("cannot understand: \\x1b]0;owned\\x07\\x1b[2J\\x7f\\x01 press a"),
-              std::string::npos)
+    EXPECT_NE(escaped.err().find("cannot understand: \\x1b]0;owned\\x07\\x1b[2J\\x7f\\x01 press a"), std::string::npos)
         << escaped.err();
     for (char c : escaped.err())
         EXPECT_TRUE(c == '\n' || !iscntrl((unsigned char)c)) << "a raw control byte reached the terminal";
