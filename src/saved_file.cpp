@@ -127,10 +127,10 @@ void syncFolder(const std::string& target)
 std::string replaceWith(const std::string& target, const std::string& contents)
 {
     std::string temporary = target + temporaryInfix + temporaryPattern;
+    // Open only until this returns: no program is started meanwhile to inherit it.
     const int fd = mkstemp(&temporary[0]);
     if (fd < 0)
         return strerror(errno);
-    fcntl(fd, F_SETFD, FD_CLOEXEC);
     int failure = 0;
     if (fchmod(fd, modeFor(target)) != 0 || !writeAll(fd, contents) || fsync(fd) != 0)
         failure = errno;
