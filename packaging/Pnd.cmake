@@ -5,7 +5,9 @@
 # are nearly all of it, are shipped once, and both applications share one
 # writable folder, so they keep one config.txt and one high-score table, as the
 # two programs do on a desktop. Its root holds the programs, the data, the
-# icons and the launch scripts; the handheld runs the scripts there.
+# icons and the launch scripts; the handheld runs the scripts there. The root
+# holds PXML.xml too: unpacked into a folder of its own, the package is an
+# application folder, where each application shows its own icon.
 include_guard(GLOBAL)
 
 string(REPLACE "." ";" version_parts ${ZYNTHRA_VERSION})
@@ -27,7 +29,7 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E make_directory ${pnd_root}
   COMMAND ${CMAKE_STRIP} -o ${pnd_root}/zynthra $<TARGET_FILE:zynthra>
   COMMAND ${CMAKE_STRIP} -o ${pnd_root}/zynthra-classic $<TARGET_FILE:zynthra-classic>
-  COMMAND ${CMAKE_COMMAND} -E copy ${pnd_data} ${icons} ${pnd_sources}/zynthra.sh ${pnd_root}
+  COMMAND ${CMAKE_COMMAND} -E copy ${pnd_data} ${icons} ${pnd_sources}/zynthra.sh ${pnd_work}/PXML.xml ${pnd_root}
   COMMAND ${CMAKE_COMMAND} -E create_symlink zynthra.sh ${pnd_root}/zynthra-classic.sh
   COMMAND ${pnd_sources}/make-pnd ${ZYNTHRA_PND} ${pnd_root} ${pnd_work}/PXML.xml ${ZYNTHRA_PACKAGING_OUT}/zynthra.png
   DEPENDS zynthra zynthra-classic ${pnd_data} ${icons} ${pnd_sources}/zynthra.sh ${pnd_sources}/make-pnd

@@ -1,5 +1,6 @@
 #include "pnd_io_evdev.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <linux/input.h>
 #include <sys/ioctl.h>
@@ -98,17 +99,29 @@ void applyEvent(int device, const struct input_event& ev)
     }
 }
 
-// Applies one read's worth of events; false when it yielded less than one whole event.
-bool drainDevice(int device)
+// What one read of a device gave.
+enum DrainResult { DRAIN_EVENTS, DRAIN_SHORT, DRAIN_DEAD };
+
+// A node removed under the game (a nub switching modes re-registers its device)
+// stays readable but yields end of file or an error other than "try again".
+bool deviceGone(ssize_t got)
+{
+    return got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR);
+}
+
+// Applies one read's worth of events.
+DrainResult drainDevice(int device)
 {
     struct input_event events[maxEventsPerRead];
     ssize_t got = read(slot(device).fd, events, sizeof events);
+    if (deviceGone(got))
+        return DRAIN_DEAD;
     if (got < (ssize_t)sizeof(struct input_event))
-        return false;
+        return DRAIN_SHORT;
     size_t count = (size_t)got / sizeof(struct input_event);
     for (size_t i = 0; i < count; ++i)
         applyEvent(device, events[i]);
-    return true;
+    return DRAIN_EVENTS;
 }
 
 }  // namespace
@@ -170,8 +183,17 @@ int pnd_evdev_catchup(int blockp)
         int fd = slot(device).fd;
         if (fd < 0 || !FD_ISSET(fd, &readable))
             continue;
+        DrainResult result = drainDevice(device);
+        if (result == DRAIN_DEAD) {
+            // Read again, it would end every catch-up here. A lost nub reads 0, 0;
+            // without buttons the game cannot go on, as at the start.
+            pnd_evdev_close((pnd_evdev_e)device);
+            if (device == pnd_evdev_dpads)
+                return 0;
+            continue;
+        }
         // A short read ends this catch-up; later devices are read next frame.
-        if (!drainDevice(device))
+        if (result == DRAIN_SHORT)
             return 1;
     }
     return 1;

@@ -40,7 +40,9 @@ int pnd_evdev_open(pnd_evdev_e device);
 // Open descriptor of the first /dev/input/eventN reporting exactly this name, or -1.
 int pnd_evdev_open_by_name(const char* devname);
 // Applies every pending event; blockp 0 polls, anything else waits for input.
-// 1 on success (also when nothing was pending), 0 when no device is open or the wait fails.
+// A device that went away is closed and the others are read on. 1 on success
+// (also when nothing was pending), 0 when no device is open, the wait fails or
+// the buttons' device went away.
 int pnd_evdev_catchup(int blockp);
 // The button mask, or -1 (every bit set) when that slot is closed.
 int pnd_evdev_dpad_state(pnd_evdev_e device);

@@ -22,7 +22,7 @@ trap '[ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 
 # run SCREEN PACE: one demo on a fresh Xvfb and folder.
 run() {
-    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
     xvfb=$!
     while [ ! -s "$work/display" ]; do sleep 0.05; done
     rm -rf "$work/game" && mkdir "$work/game" && cp "$data"/* "$work/game"/

@@ -1,12 +1,13 @@
 #!/bin/bash
 # The player's files against what an unlucky player or a hostile neighbour
-# does: saves.sh CASE PROGRAM VPAD FBGRAB DATA_DIR CASE_DIR SAVE_HOLD [CLASSIC]
+# does: saves.sh CASE PROGRAM VPAD FBGRAB SEETEXT DATA_DIR CASE_DIR SAVE_HOLD
+# [CLASSIC]
 #
 # The program runs in a fresh folder on a private Xvfb, played from a vpad
 # script; SAVE_HOLD (a preload) lets the test hold a save just before its
 # rename. Every wait is on what the programs write or log, never on a clock.
 set -u
-case_name=$1 program=$2 vpad=$3 fbgrab=$4 data=$5 here=$6 hold=$7 classic=${8:-$2}
+case_name=$1 program=$2 vpad=$3 fbgrab=$4 seetext=$5 data=$6 here=$7 hold=$8 classic=${9:-$2}
 
 work=$(mktemp -d /tmp/zynthra_saves_XXXXXX)
 game_dir=$work/game
@@ -159,7 +160,8 @@ case_full_disk() {
     until_logged game "scores shown"
     expect_said game "highScores.txt could not be saved: No space left on device"
     expect_table "$table"
-    [ "$(count_bright "$work/scores.png" 312 0 176 32)" -ge 100 ] || fail "no high-score screen after the failed save"
+    text_shown "$work/scores.png" 312 0 "High Scores" || fail "no high-score screen after the failed save: $(seen)"
+    text_shown "$work/scores.png" 0 352 "ful" || fail "the new row is not on the table after the failed save: $(seen)"
     rm filler
     kill -s TERM "$game_pid"
     ended "$game_pid"

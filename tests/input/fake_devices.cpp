@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <linux/input.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -34,6 +35,15 @@ int nodeOfPath(const char* path)
     if (sscanf(path, "/dev/input/event%d%n", &id, &length) != 1 || path[length] != '\0')
         return -1;
     return id;
+}
+
+// Whether a descriptor handed out earlier still reads from this pipe (the
+// reader may have closed it, and the number been reused since).
+bool samePipe(int fd, int readEnd)
+{
+    struct stat handed, source;
+    return fstat(fd, &handed) == 0 && fstat(readEnd, &source) == 0 && handed.st_dev == source.st_dev &&
+           handed.st_ino == source.st_ino;
 }
 
 }  // namespace
@@ -114,6 +124,23 @@ void setLowestDescriptor(int fd)
 int opens(int node)
 {
     return nodes.at(node).opens;
+}
+
+void removeDevice(int node)
+{
+    // A directory is always readable to select, and reading it fails (EISDIR).
+    int directory = __real_open("/", O_RDONLY | O_DIRECTORY);
+    for (const auto& [fd, owner] : nodeOfDescriptor)
+        if (owner == node && samePipe(fd, nodes.at(node).readEnd) && dup2(directory, fd) < 0)
+            ADD_FAILURE() << "could not remove fake device " << node;
+    close(directory);
+}
+
+void hangUp(int node)
+{
+    Node& hungUp = nodes.at(node);
+    close(hungUp.writeEnd);
+    hungUp.writeEnd = -1;
 }
 
 void sendEvent(int node, uint16_t type, uint16_t code, int32_t value)

@@ -20,6 +20,12 @@ void setLowestDescriptor(int fd);
 // How many times the node was opened.
 int opens(int node);
 
+// The node's device goes away under its readers, as a re-registered nub's does:
+// their descriptors stay readable, but every read fails.
+void removeDevice(int node);
+// The writer of the node's pipe goes away: its readers read end of file.
+void hangUp(int node);
+
 void sendEvent(int node, uint16_t type, uint16_t code, int32_t value);
 void sendBytes(int node, const void* bytes, size_t count);
 

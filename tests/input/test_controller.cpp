@@ -115,6 +115,30 @@ TEST_F(ControllerTest, MissingNubsReadZero)
     EXPECT_EQ(c.nub1Y, 0);
 }
 
+TEST_F(ControllerTest, ANubLostDuringTheGameReadsZeroWhileTheRestPlaysOn)
+{
+    openDevices(true);
+    Controller c = {};
+    sendEvent(1, EV_ABS, ABS_X, 40);
+    sendEvent(2, EV_ABS, ABS_Y, -30);
+    getInput(&c);
+    ASSERT_EQ(c.nub0X, 40);
+
+    fake_devices::removeDevice(1);
+    sendEvent(0, EV_KEY, KEY_HOME, 1);
+    getInput(&c);
+    EXPECT_EQ(c.nub0X, 0);
+    EXPECT_EQ(c.nub0Y, 0);
+    EXPECT_EQ(c.nub1Y, -30);
+    expectOnlyHeld(c, &buttonFields[0]);
+
+    sendEvent(2, EV_ABS, ABS_Y, 25);
+    sendEvent(0, EV_KEY, KEY_HOME, 0);
+    getInput(&c);
+    EXPECT_EQ(c.nub1Y, 25);
+    expectOnlyHeld(c, nullptr);
+}
+
 // The messages go to standard output; the death tests look for them on the error stream.
 TEST_F(ControllerDeathTest, MissingButtonDeviceIsAFailure)
 {

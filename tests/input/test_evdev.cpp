@@ -190,3 +190,50 @@ TEST_F(EvdevTest, AShortReadEndsTheCatchUp)
     ASSERT_EQ(pnd_evdev_catchup(0), 1);
     EXPECT_EQ(nub(pnd_evdev_nub2).x, next);
 }
+
+TEST_F(EvdevTest, ADeadDeviceIsClosedAndTheOthersKeepBeingRead)
+{
+    addNode("gpio-keys");
+    addNode("nub0");
+    addNode("nub1");
+    for (pnd_evdev_e kind : {pnd_evdev_dpads, pnd_evdev_nub1, pnd_evdev_nub2})
+        ASSERT_EQ(pnd_evdev_open(kind), 1);
+    int before = openDescriptors();
+
+    // The left nub's node is re-created under the game: its reads fail from now on.
+    sendEvent(1, EV_ABS, ABS_X, 55);
+    fake_devices::removeDevice(1);
+    sendEvent(2, EV_ABS, ABS_X, 66);
+    ASSERT_EQ(pnd_evdev_catchup(0), 1);
+    EXPECT_EQ(pnd_evdev_get_fd(pnd_evdev_nub1), -1);
+    EXPECT_EQ(openDescriptors(), before - 1) << "the dead descriptor was closed";
+    EXPECT_EQ(nub(pnd_evdev_nub2).x, 66) << "the device after the dead one was read in the same frame";
+
+    for (int frame = 0; frame < 3; ++frame) {
+        sendEvent(0, EV_KEY, KEY_HOME, frame % 2 == 0);
+        sendEvent(2, EV_ABS, ABS_Y, frame);
+        ASSERT_EQ(pnd_evdev_catchup(0), 1);
+        EXPECT_EQ(bool(buttons() & pnd_evdev_a), frame % 2 == 0) << "frame " << frame;
+        EXPECT_EQ(nub(pnd_evdev_nub2).y, frame) << "frame " << frame;
+    }
+
+    // A device that reads end of file is as dead; the buttons play on alone.
+    fake_devices::hangUp(2);
+    ASSERT_EQ(pnd_evdev_catchup(0), 1);
+    EXPECT_EQ(pnd_evdev_get_fd(pnd_evdev_nub2), -1);
+    sendEvent(0, EV_KEY, KEY_END, 1);
+    ASSERT_EQ(pnd_evdev_catchup(0), 1);
+    EXPECT_TRUE(buttons() & pnd_evdev_b);
+}
+
+TEST_F(EvdevTest, LosingTheButtonsFailsTheCatchUp)
+{
+    addNode("gpio-keys");
+    addNode("nub0");
+    ASSERT_EQ(pnd_evdev_open(pnd_evdev_dpads), 1);
+    ASSERT_EQ(pnd_evdev_open(pnd_evdev_nub1), 1);
+
+    fake_devices::removeDevice(0);
+    EXPECT_EQ(pnd_evdev_catchup(0), 0) << "a game without buttons cannot be played or left";
+    EXPECT_EQ(pnd_evdev_get_fd(pnd_evdev_dpads), -1);
+}

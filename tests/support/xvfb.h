@@ -11,6 +11,8 @@
 #include <string>
 
 // Starts a private Xvfb (800 x 480 x 24) and points DISPLAY at it for this process.
+// It never resets (-noreset): a reset, when its last client leaves, refuses the
+// clients that connect meanwhile.
 class XvfbServer {
 public:
     XvfbServer()
@@ -42,7 +44,7 @@ private:
             close(fds[0]);
             std::string fd = std::to_string(fds[1]);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x480x24", "-nolisten", "tcp",
-                   (char*)nullptr);
+                   "-noreset", (char*)nullptr);
             _exit(127);
         }
         close(fds[1]);

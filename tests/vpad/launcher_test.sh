@@ -108,7 +108,7 @@ check "pace can be changed" has_line "$t/classic" "pace=30"
 
 # On a desktop (here a larger Xvfb): the desktop's own screen, keyboard mode,
 # the desktop's own sound; full screen on request.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$t/outer" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$t/outer" 2>/dev/null &
 outer_pid=$!
 tries=0
 while [ ! -s "$t/outer" ] && [ "$tries" -lt 200 ]; do

@@ -96,25 +96,32 @@ static int run(const char* line)
     return 0;
 }
 
+/* One line a call: a press and its release sent together then reach SDL, and the
+ * game, as two changes rather than cancelling out within one update. */
 void virtual_pad_poll(void)
 {
     if (commands < 0)
         return;
-    ssize_t got = read(commands, pending + pending_length, sizeof pending - 1 - pending_length);
-    if (got <= 0)
-        return;
-    pending_length += got;
-    pending[pending_length] = '\0';
-    char *line = pending, *end;
-    while ((end = strchr(line, '\n')) != NULL) {
-        *end = '\0';
-        if (!run(line))
-            fprintf(stderr, "vpad-gamepad: cannot carry out \"%s\"\n", line);
-        line = end + 1;
+    char* end = strchr(pending, '\n');
+    if (end == NULL) {
+        ssize_t got = read(commands, pending + pending_length, sizeof pending - 1 - pending_length);
+        if (got > 0) {
+            pending_length += got;
+            pending[pending_length] = '\0';
+        }
+        end = strchr(pending, '\n');
     }
-    pending_length = strlen(line);
-    memmove(pending, line, pending_length);
-    /* A line longer than the buffer can never end: drop it. */
-    if (pending_length == sizeof pending - 1)
-        pending_length = 0;
+    if (end == NULL) {
+        /* A line longer than the buffer can never end: drop it. */
+        if (pending_length == sizeof pending - 1) {
+            pending_length = 0;
+            pending[0] = '\0';
+        }
+        return;
+    }
+    *end = '\0';
+    if (!run(pending))
+        fprintf(stderr, "vpad-gamepad: cannot carry out \"%s\"\n", pending);
+    pending_length -= end + 1 - pending;
+    memmove(pending, end + 1, pending_length + 1);
 }

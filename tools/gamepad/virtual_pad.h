@@ -6,7 +6,7 @@
 /* Opens the command pipe (a FIFO) at path; 0 on success, -1 with a message. */
 int virtual_pad_open(const char* path);
 
-/* Carries out every complete command line that has arrived. */
+/* Carries out the next complete command line that has arrived, if any. */
 void virtual_pad_poll(void);
 
 #endif

@@ -77,6 +77,7 @@ static struct vpad_gamepad* gamepad;
 static struct vpad_state pad;
 static double pace_period; /* seconds per frame; 0 runs unpaced */
 static struct vpad_recorder* recorder;
+static int frame_count_file = -1; /* VPAD_FRAME_FILE, or -1 */
 
 static const char* base_name(const char* path)
 {
@@ -201,12 +202,36 @@ static void choose_clock(void)
         vpad_clock_hold(seed);
 }
 
+/* A test waits for what the game shows for a number of the game's frames, not
+ * of seconds: VPAD_FRAME_FILE holds the count of frames so far. */
+static void open_frame_count(void)
+{
+    const char* path = getenv("VPAD_FRAME_FILE");
+    if (path == NULL || *path == '\0')
+        return;
+    frame_count_file = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (frame_count_file < 0) {
+        vpad_warn("cannot write the frame count into %s: %s", path, strerror(errno));
+        exit(2);
+    }
+}
+
+/* The count only grows, so each write covers the one before it. */
+static void write_frame_count(long frames)
+{
+    char line[32];
+    int length = snprintf(line, sizeof line, "%ld\n", frames);
+    if (pwrite(frame_count_file, line, length, 0) != length)
+        vpad_warn("frame %ld: the frame count could not be written", frames);
+}
+
 __attribute__((constructor)) static void vpad_start(void)
 {
     leave_children_alone();
     choose_mode();
     choose_pace();
     choose_clock();
+    open_frame_count();
 }
 
 /* ---- the C library's own functions ---- */
@@ -281,8 +306,10 @@ static int frame(useconds_t usec)
     int result = 0;
     if (pace_period > 0)
         paced_sleep(usec);
-    else
+    else if (!vpad_clock_held())
         result = real_usleep(usec);
+    /* Held and unpaced, a frame is 1/60 s of the game's time however long it
+     * takes: its sleep would only make the run longer. */
     vpad_clock_tick();
     /* Script times follow the game's clock: held, they are whole frames too. */
     double now = vpad_clock_game_seconds();
@@ -292,6 +319,8 @@ static int frame(useconds_t usec)
     if (recorder)
         vpad_record_frame(recorder, frames, &pad);
     vpad_devices_feed(&pad);
+    if (frame_count_file >= 0)
+        write_frame_count(frames);
     return result;
 }
 
