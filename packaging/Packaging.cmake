@@ -2,7 +2,7 @@
 #   cpack -G DEB       (in a build folder; scripts/package builds amd64 and armhf)
 # Everything lands below the prefix (/usr in the package), where Debian puts games:
 #   games/zynthra, games/zynthra-classic   the commands: the shared launcher with these paths
-#   lib/games/zynthra/                 the programs, libvpad.so, vpad-gamepad, fbgrab, zynthra-launch
+#   lib/games/zynthra/                 the programs, libvpad.so, vpad-gamepad, fbgrab, zynthra-soundcheck, zynthra-launch
 #   share/games/zynthra/data/          the shipped data, copied into the player's folder
 #   share/games/zynthra/demo.vpad      the headless demo
 #   share/applications/, share/icons/  menu entries and their icons
@@ -16,7 +16,7 @@ set(ZYNTHRA_PKG_DATADIR share/games/zynthra)
 set(ZYNTHRA_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 set(ZYNTHRA_PACKAGING_OUT ${PROJECT_BINARY_DIR}/packaging)
 
-set(ZYNTHRA_PKG_PROGRAMS zynthra zynthra-classic fbgrab)
+set(ZYNTHRA_PKG_PROGRAMS zynthra zynthra-classic fbgrab zynthra-soundcheck)
 if(TARGET vpad-gamepad)
   list(APPEND ZYNTHRA_PKG_PROGRAMS vpad-gamepad)
 endif()

@@ -1,3 +1,5 @@
+#include <signal.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,16 +55,40 @@ static void runFrame(double dT)
     }
 }
 
+// Set by a signal that asks the program to end (a logout, a firmware's exit
+// key, Ctrl+C); the frame loop ends it as the close button does.
+static volatile sig_atomic_t endRequested = 0;
+
+static void requestEnd(int)
+{
+    endRequested = 1;
+}
+
+// A second signal of the same kind ends the program at once, should the first
+// find it stuck; one the program was started to ignore (nohup) stays ignored.
+static void endOnSignals()
+{
+    struct sigaction action = {};
+    action.sa_handler = requestEnd;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (int signalNumber : {SIGTERM, SIGHUP, SIGINT}) {
+        struct sigaction previous = {};
+        if (sigaction(signalNumber, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN)
+            sigaction(signalNumber, &action, nullptr);
+    }
+}
+
 // What the window manager asked of the window: focus elsewhere pauses a
-// running game; the close button quits as "Quit" does, with the files saved.
+// running game; the close button (or a signal) quits as "Quit" does, with the
+// name being entered and the files saved.
 static void handleWindowEvents()
 {
     const WindowEvents events = pollWindowEvents();
     if (events.focusLost && game.gameMode == MODE_PLAYING)
         game.pauseGame();
-    if (events.closeRequested) {
-        menu.writeConfig();
-        menu.writeHighScores();
+    if (events.closeRequested || endRequested) {
+        menu.saveBeforeQuit();
         menu.quit = true;
     }
 }
@@ -78,6 +104,7 @@ static bool askedForFullScreen(int argc, char** argv)
 int main(int argc, char** argv)
 {
     srand(time(NULL));
+    endOnSignals();
     if (initDisplay(askedForFullScreen(argc, argv)) == 1) {
         puts("initialising display failed - quiting");
         closeGLES();

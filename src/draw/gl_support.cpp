@@ -50,7 +50,7 @@ void setupGlStuff()
     glLightfv(GL_LIGHT0, GL_SPOT_DIRECTION, light0Direction);
     glLightf(GL_LIGHT0, GL_SPOT_CUTOFF, 90);
 
-    fonttex = loadRequiredImage(dataFile("font.png").c_str());
+    fonttex = loadRequiredImage(dataPath("font.png").c_str());
 
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnable(GL_BLEND);

@@ -1,9 +1,6 @@
 #include "Menus.h"
 
 #include <GLES/gl.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
@@ -20,6 +17,7 @@
 #include "draw_support.h"
 #include "files.h"
 #include "gl_support.h"
+#include "saved_file.h"
 
 namespace {
 
@@ -29,6 +27,9 @@ const int highScoreRows = 10;
 const size_t wordFieldLength = 255;  // longest key or name a file line may carry
 const size_t displayNameLength = 39;
 const size_t longestTypedName = 13;
+// The name a row gets when the program is closed before one was typed: an
+// empty name would shift the rows below it in older builds.
+const char* const unnamedEntry = "player";
 const double repeatDelay = 0.2;
 
 // Key codes of name entry that type no character.
@@ -99,60 +100,72 @@ bool parseScoreRow(const char* line, std::string& name, int& score)
     return parseWordAndNumber(line, name, score);
 }
 
-// What became of an attempt to read a file.
-enum class FileRead { read, missing, unreadable };
-
-// Hands each whole line of the file, whatever its length, to onLine until it
-// returns false. Only a file that does not exist is missing; one that exists
-// but cannot be opened or read (no permission, a directory) is unreadable.
+// Hands each whole line of the file to onLine until it returns false.
 template <typename LineHandler>
-FileRead forEachLine(const char* fileName, LineHandler onLine)
+void forEachLine(const std::string& text, LineHandler onLine)
 {
-    FILE* file = fopen(saveFile(fileName).c_str(), "r");
-    if (file == nullptr)
-        return errno == ENOENT ? FileRead::missing : FileRead::unreadable;
-    struct stat info;
-    if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
-        fclose(file);
-        return FileRead::unreadable;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        if (!onLine(text.substr(start, end - start).c_str()))
+            return;
+        start = end + 1;
     }
-    char* line = nullptr;
-    size_t capacity = 0;
-    while (getline(&line, &capacity, file) != -1 && onLine(line)) {}
-    const bool failed = ferror(file) != 0;
-    free(line);
-    fclose(file);
-    return failed ? FileRead::unreadable : FileRead::read;
 }
 
-bool writeAll(int fd, const std::string& contents)
+// Up to ten rows of the file's text; the rows it does not fill keep score 0
+// and an empty name.
+void parseTable(const std::string& text, std::vector<std::string>& names, std::vector<int>& scores)
 {
-    size_t done = 0;
-    while (done < contents.size()) {
-        const ssize_t n = write(fd, contents.data() + done, contents.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
+    scores.assign(highScoreRows, 0);
+    names.assign(highScoreRows, std::string());
+    int row = 0;
+    forEachLine(text, [&](const char* line) {
+        if (row == highScoreRows)
             return false;
-        done += (size_t)n;
-    }
-    return true;
+        if (parseScoreRow(line, names[row], scores[row]))
+            row++;
+        return true;
+    });
 }
 
-// Replaces the file as a whole: the new contents go to a temporary file beside
-// it, which takes the old file's name only once it is completely on disk. A
-// failed or interrupted save leaves the old file untouched.
-void replaceFile(const char* fileName, const std::string& contents)
+// Where a score enters the table: above the first smaller score, so it goes
+// below the equal ones made before it; highScoreRows when it does not enter.
+int rowFor(const std::vector<int>& scores, int score)
 {
-    const std::string path = saveFile(fileName);
-    const std::string temporary = path + ".tmp";
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
+    int row = 0;
+    while (row < highScoreRows && scores[row] >= score)
+        row++;
+    return row;
+}
+
+// Puts a named row into the table in the row rowFor gives; the last row drops out.
+void insertRow(std::vector<std::string>& names, std::vector<int>& scores, const std::string& name, int score)
+{
+    const int row = rowFor(scores, score);
+    if (row == highScoreRows)
         return;
-    bool complete = writeAll(fd, contents) && fsync(fd) == 0;
-    complete = close(fd) == 0 && complete;
-    if (!complete || rename(temporary.c_str(), path.c_str()) != 0)
-        unlink(temporary.c_str());
+    names.insert(names.begin() + row, name);
+    names.pop_back();
+    scores.insert(scores.begin() + row, score);
+    scores.pop_back();
+}
+
+std::string tableText(const std::vector<std::string>& names, const std::vector<int>& scores)
+{
+    std::string text;
+    for (int i = 0; i < highScoreRows; i++)
+        text += names[i] + '\t' + std::to_string(scores[i]) + '\n';
+    return text;
+}
+
+// One line, and the game plays on: the next save tries again.
+void reportFailedSave(const char* fileName, const std::string& reason)
+{
+    printf("%s could not be saved: %s\n", fileName, reason.c_str());
+    fflush(stdout);
 }
 
 // Moves an eased value an eighth of the way to its target each drawn frame,
@@ -198,7 +211,7 @@ void Menu::loadMainMenu()
         const GLuint previous = (GLuint)zynText;
         glDeleteTextures(1, &previous);
     }
-    zynText = (int)loadRequiredImage(dataFile("zyn.png").c_str());
+    zynText = (int)loadRequiredImage(dataPath("zyn.png").c_str());
     playMenuMusic();
     changeMenu(MENU_MAIN);
     game->gameMode = MODE_MENUS;
@@ -516,8 +529,10 @@ void Menu::drawInGameMenu(double)
 
 void Menu::readConfig()
 {
+    std::string text;
+    const FileRead result = readSavedFile(savePath(configFileName).c_str(), text);
     int parsedLines = 0;
-    const FileRead result = forEachLine(configFileName, [&](const char* line) {
+    forEachLine(text, [&](const char* line) {
         std::string key;
         int value = 0;
         if (!parseWordAndNumber(line, key, value))
@@ -561,25 +576,21 @@ void Menu::writeConfig()
     char text[128];
     snprintf(text, sizeof text, "movement\t%d\nfiring\t%d\nsound\t%d\nmusic\t%d\n", movementOption, firingOption,
              getSoundVol(), getMusicVol());
-    replaceFile(configFileName, text);
+    // Whole settings: the last program to save them wins.
+    const std::string failure =
+        saveFile(savePath(configFileName).c_str(), [&](const std::string*) { return std::string(text); });
+    if (!failure.empty())
+        reportFailedSave(configFileName, failure);
 }
 
 // ---------------------------------------------------------------- high scores
 
 void Menu::readHighScores()
 {
-    highScores_scores.assign(highScoreRows, 0);
-    highScores_names.assign(highScoreRows, std::string());
     highScores_displayNames.assign(highScoreRows, std::string());
-
-    int row = 0;
-    const FileRead result = forEachLine(highScoresFileName, [&](const char* line) {
-        if (row == highScoreRows)
-            return false;
-        if (parseScoreRow(line, highScores_names[row], highScores_scores[row]))
-            row++;
-        return true;
-    });
+    std::string text;
+    const FileRead result = readSavedFile(savePath(highScoresFileName).c_str(), text);
+    parseTable(text, highScores_names, highScores_scores);
     if (result == FileRead::read) {
         refreshHighScores();
         return;
@@ -602,17 +613,16 @@ void Menu::readHighScores()
 // The score takes its row now; the name joins it when name entry finishes.
 void Menu::addHighScore(int score)
 {
-    for (int i = 0; i < highScoreRows; i++) {
-        if (highScores_scores[i] < score) {
-            highScores_scores.insert(highScores_scores.begin() + i, score);
-            highScores_scores.pop_back();
-            currentEntryIndex = i;
-            nameEntryFrames = 0;
-            changeMenu(MENU_NAME_ENTRY);
-            return;
-        }
+    const int row = rowFor(highScores_scores, score);
+    if (row == highScoreRows) {
+        loadMainMenu();
+        return;
     }
-    loadMainMenu();
+    highScores_scores.insert(highScores_scores.begin() + row, score);
+    highScores_scores.pop_back();
+    currentEntryIndex = row;
+    nameEntryFrames = 0;
+    changeMenu(MENU_NAME_ENTRY);
 }
 
 void Menu::refreshHighScores()
@@ -625,14 +635,45 @@ void Menu::refreshHighScores()
     }
 }
 
+// Another program may have saved rows of its own since this one read the
+// table: the table saved is the file's as it is now, with the rows this run
+// made and has not saved yet put in, in the order they were made. Without a
+// file this run's table is saved. Rows that could not be saved wait for the
+// next save.
 void Menu::writeHighScores()
 {
     if (!highScoresSaved)
         return;
-    std::string text;
-    for (int i = 0; i < highScoreRows; i++)
-        text += highScores_names[i] + '\t' + std::to_string(highScores_scores[i]) + '\n';
-    replaceFile(highScoresFileName, text);
+    std::vector<std::string> names = highScores_names;
+    std::vector<int> scores = highScores_scores;
+    const std::string failure = saveFile(savePath(highScoresFileName).c_str(), [&](const std::string* current) {
+        if (current != nullptr) {
+            parseTable(*current, names, scores);
+            for (const ScoreRow& made : unsavedRows)
+                insertRow(names, scores, made.name, made.score);
+        }
+        return tableText(names, scores);
+    });
+    if (!failure.empty()) {
+        reportFailedSave(highScoresFileName, failure);
+        return;
+    }
+    unsavedRows.clear();
+    highScores_names = names;
+    highScores_scores = scores;
+    refreshHighScores();
+}
+
+void Menu::saveBeforeQuit()
+{
+    if (menuMode == MENU_NAME_ENTRY) {
+        if (currentEntry.empty())
+            currentEntry = unnamedEntry;
+        finishNameEntry();
+    } else if (!unsavedRows.empty()) {
+        writeHighScores();
+    }
+    writeConfig();
 }
 
 // ---------------------------------------------------------------- name entry
@@ -713,6 +754,7 @@ void Menu::finishNameEntry()
 {
     highScores_names.insert(highScores_names.begin() + currentEntryIndex, currentEntry);
     highScores_names.pop_back();
+    unsavedRows.push_back({currentEntry, highScores_scores[currentEntryIndex]});
     refreshHighScores();
     writeHighScores();
     currentEntry.clear();

@@ -33,6 +33,9 @@ public:
     void addHighScore(int score);
     void refreshHighScores();
     void writeHighScores();
+    // The program is being closed (its window, or a signal): a name being
+    // entered is kept with what was typed of it, then what is unsaved is saved.
+    void saveBeforeQuit();
 
     void setupKeyChars();
     int getKey(double dT);
@@ -66,6 +69,13 @@ public:
     bool highScoresSaved = true;
 
 private:
+    struct ScoreRow {
+        std::string name;
+        int score;
+    };
+    // Rows this run made that are not in the file yet, oldest first.
+    std::vector<ScoreRow> unsavedRows;
+
     bool accepted(bool held);
     void leaveOptions();
     void confirmSelection();

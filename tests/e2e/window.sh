@@ -266,6 +266,37 @@ case_close_button() {
 # "Music Volume: 5x%" no longer ending in 0 (the line at 2x).
 music_raised() { text_at 0 0 "Music Volume: 5" && text_absent "$work/last.png" 240 0 "0"; }
 
+# The close button during name entry: every name stays beside its own score and
+# the new row keeps the letters typed so far.
+case_close_name_entry() {
+    start_desktop 1920x1080
+    # The table goes into the fresh folder with the data: its last rows are
+    # negative, so a game left at once enters it.
+    mkdir "$work/data" && cp "$data"/* "$work/data/" || fail "cannot copy the data"
+    printf 'ann\t900\nbo\t800\ncy\t700\ndi\t600\ned\t500\nfay\t-1\ngus\t-2\nhal\t-3\nivy\t-4\njo\t-5\n' \
+        >"$work/data/highScores.txt"
+    data=$work/data
+    start_game
+    new_game
+    xdotool key Escape
+    within 600 "the pause menu" pause_menu_shown
+    # Down twice to "Return to menu", each press past the menu's repeat gate.
+    xdotool key Down
+    wait_frames 30 "Down to be taken"
+    xdotool key Down
+    wait_frames 30 "Down to be taken"
+    xdotool key Return
+    within 600 "name entry" text_at 0 128 "New high score!"
+    wait_frames 30 "the keyboard's repeat gate"
+    xdotool type --delay 120 ab
+    within 600 "the letters typed" text_at 0 192 "ab"
+    wmctrl -i -c "$win"
+    finish
+    [ "$status" = 0 ] || fail "exit status $status after the close button, 0 expected"
+    local expected=$'ann\t900\nbo\t800\ncy\t700\ndi\t600\ned\t500\nab\t0\nfay\t-1\ngus\t-2\nhal\t-3\nivy\t-4\n'
+    [ "$(cat highScores.txt)" = "${expected%$'\n'}" ] || fail "highScores.txt holds: $(cat -A highScores.txt)"
+}
+
 case_handheld() {
     start_desktop 800x480
     start_game

@@ -61,7 +61,7 @@ TEST_F(ConfigFile, OnlyTheFirstFourParsedLinesCount)
 TEST_F(ConfigFile, BadLinesAreSkippedWithoutCounting)
 {
     const std::string junk("\x01\xff\x00\x7f movement\t3\n", 16);
-    readConfig(junk + std::string(300, 'k') + "\t1\n" + "movement\t" + std::string(1 << 20, '9') +
+    readConfig(junk + std::string(300, 'k') + "\t1\n" + "movement\t" + std::string(60000, '9') +
                "\nmusic\t2147483648\nsound\t-2147483649\nfiring\t2\nmovement\t3\nsound\t12\nmusic\t34\n");
     EXPECT_EQ(menu->firingOption, SCHEME_DPAD);
     EXPECT_EQ(menu->movementOption, SCHEME_FACE_BUTTONS);
@@ -73,17 +73,29 @@ TEST_F(ConfigFile, AFailedSaveLeavesTheOldFileAndNoTemporary)
 {
     readConfig("movement\t2\nfiring\t3\nsound\t20\nmusic\t30\n");
     menu->movementOption = SCHEME_RIGHT_NUB;
+    const std::set<std::string> files = {"config.txt", "config.txt.lock", "highScores.txt", "highScores.txt.lock",
+                                         "zyn.png"};
     {
         FileSizeLimit limit(10);
         menu->writeConfig();
     }
     EXPECT_EQ(readFile("config.txt"), "movement\t2\nfiring\t3\nsound\t20\nmusic\t30\n");
-    EXPECT_EQ(folderContents(), (std::set<std::string>{"config.txt", "highScores.txt", "zyn.png"}));
+    EXPECT_EQ(folderContents(), files);
     EXPECT_EQ(menu->movementOption, SCHEME_RIGHT_NUB);
+
+    // A folder that takes no new file: the failure is said, with its reason.
+    std::filesystem::permissions(".", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    {
+        PermissionsApply permissions;
+        testing::internal::CaptureStdout();
+        menu->writeConfig();
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "config.txt could not be saved: Permission denied\n");
+    }
+    std::filesystem::permissions(".", std::filesystem::perms::owner_all);
 
     menu->writeConfig();
     EXPECT_EQ(readFile("config.txt"), "movement\t1\nfiring\t3\nsound\t20\nmusic\t30\n");
-    EXPECT_EQ(folderContents(), (std::set<std::string>{"config.txt", "highScores.txt", "zyn.png"}));
+    EXPECT_EQ(folderContents(), files);
 }
 
 namespace {
@@ -113,7 +125,8 @@ TEST_F(ConfigFile, AFileThatCannotBeReadIsNeverReplaced)
     menu->writeConfig();
     std::filesystem::permissions("config.txt", std::filesystem::perms::owner_read);
     EXPECT_EQ(readFile("config.txt"), players);
-    EXPECT_EQ(folderContents(), (std::set<std::string>{"config.txt", "highScores.txt", "zyn.png"}));
+    EXPECT_EQ(folderContents(),
+              (std::set<std::string>{"config.txt", "highScores.txt", "highScores.txt.lock", "zyn.png"}));
 }
 
 TEST_F(ConfigFile, AnUnwritablePlaceKeepsTheGameGoing)
@@ -126,7 +139,8 @@ TEST_F(ConfigFile, AnUnwritablePlaceKeepsTheGameGoing)
     EXPECT_EQ(testing::internal::GetCapturedStdout(), unreadableLines);
     EXPECT_EQ(menu->firingOption, SCHEME_RIGHT_NUB);
     EXPECT_TRUE(std::filesystem::is_directory("config.txt"));
-    EXPECT_EQ(folderContents(), (std::set<std::string>{"config.txt", "highScores.txt", "zyn.png"}));
+    EXPECT_EQ(folderContents(),
+              (std::set<std::string>{"config.txt", "highScores.txt", "highScores.txt.lock", "zyn.png"}));
 
     // A working folder that no longer exists cannot take a file either.
     std::filesystem::remove_all(folder);

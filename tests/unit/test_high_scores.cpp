@@ -55,7 +55,7 @@ TEST_F(HighScores, BadLinesAreSkippedAndGoodRowsKeepTheirOrder)
     writeFile("highScores.txt", std::string("lo\t-5\n\x01\x02\x00\xfe\t9\n", 12) + "no tab here\nname with\t7\n" +
                                     "be\all\t6\nde\x7fl\t6\n" + std::string(256, 'n') + "\t8\n" +
                                     std::string(255, 'm') + "\t8\n" + "big\t2147483648\nhuge\t" +
-                                    std::string(100000, '7') + "\n" + "hi\t900\n" + rows(12, 50));
+                                    std::string(60000, '7') + "\n" + "hi\t900\n" + rows(12, 50));
     makeMenu();
     const std::vector<std::string> names = {"lo", std::string(255, 'm'), "hi", "p0", "p1", "p2", "p3", "p4", "p5",
                                             "p6"};
@@ -97,9 +97,9 @@ TEST_F(HighScores, EqualScoresGoBelowAndRowNineMustBeBeaten)
 TEST_F(HighScores, AnEmptyNameRoundTripsWithoutShiftingRows)
 {
     makeMenu();
-    menu->highScores_names[2] = "";
-    menu->writeHighScores();
-    EXPECT_NE(readFile("highScores.txt").find("mirel\t500000\n\t250000\ntalva"), std::string::npos);
+    menu->addHighScore(250001);
+    press(&Controller::inputX);  // confirmed at once: no name
+    EXPECT_NE(readFile("highScores.txt").find("mirel\t500000\n\t250001\nquil"), std::string::npos);
 
     const std::vector<int> scores = menu->highScores_scores;
     const std::vector<std::string> names = menu->highScores_names;
@@ -109,20 +109,30 @@ TEST_F(HighScores, AnEmptyNameRoundTripsWithoutShiftingRows)
     EXPECT_EQ(menu->highScores_displayNames[2], std::string(39, '.'));
 }
 
-TEST_F(HighScores, FailedSavesKeepTheOldFileAndTheTableInMemory)
+TEST_F(HighScores, FailedSavesSaySoKeepTheOldFileAndTryAgain)
 {
     makeMenu();
     menu->addHighScore(600000);
     menu->currentEntry = "ada";
     {
-        FileSizeLimit limit(40);
+        FileSizeLimit limit(100);  // less than the table, more than the line said
+        testing::internal::CaptureStdout();
         press(&Controller::inputX);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "highScores.txt could not be saved: File too large\n");
     }
     EXPECT_EQ(menu->highScores_names[1], "ada");
     EXPECT_EQ(menu->highScores_scores[1], 600000);
     EXPECT_EQ(menu->menuMode, MENU_HIGH_SCORES);
     EXPECT_EQ(readFile("highScores.txt"), defaultFile);
-    EXPECT_EQ(folderContents(), (std::set<std::string>{"highScores.txt", "zyn.png"}));
+    EXPECT_EQ(folderContents(), (std::set<std::string>{"highScores.txt", "highScores.txt.lock", "zyn.png"}));
+
+    // The next save takes the row that could not be saved along.
+    menu->addHighScore(20000);
+    menu->currentEntry = "bo";
+    press(&Controller::inputX);
+    EXPECT_EQ(readFile("highScores.txt"),
+              "kovar\t935808\nada\t600000\nmirel\t500000\nquil\t250000\ntalva\t125000\n"
+              "ruka\t100000\nbrenn\t75000\nhallem\t50000\nveska\t25000\nbo\t20000\n");
 
     // A directory in the file's place: cannot be read, never replaced.
     std::filesystem::remove("highScores.txt");
@@ -130,11 +140,14 @@ TEST_F(HighScores, FailedSavesKeepTheOldFileAndTheTableInMemory)
     EXPECT_EQ(makeMenuCapturingOutput(), unreadableLines);
     EXPECT_EQ(menu->highScores_names[0], "kovar");
     EXPECT_TRUE(std::filesystem::is_directory("highScores.txt"));
-    EXPECT_EQ(folderContents(), (std::set<std::string>{"highScores.txt", "zyn.png"}));
+    EXPECT_EQ(folderContents(), (std::set<std::string>{"highScores.txt", "highScores.txt.lock", "zyn.png"}));
 
     // Nor can a working folder that has gone away.
     std::filesystem::remove_all(folder);
+    testing::internal::CaptureStdout();
+    menu->highScoresSaved = true;
     menu->writeHighScores();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "highScores.txt could not be saved: No such file or directory\n");
     EXPECT_EQ(menu->highScores_scores[0], 935808);
 }
 

@@ -3,12 +3,13 @@
 # started headless (demo under Xvfb), on a desktop (the desktop's own screen) and
 # with the options and settings passed on.
 #
-#   launcher_test.sh LAUNCHER LIBVPAD FBGRAB
+#   launcher_test.sh LAUNCHER LIBVPAD FBGRAB SOUNDCHECK
 set -u
 absolute() { case $1 in /*) echo "$1" ;; *) echo "$PWD/$1" ;; esac; }
 launcher=$(absolute "$1")
 vpad=$(absolute "$2")
 fbgrab=$(absolute "$3")
+soundcheck=$(absolute "$4")
 
 t=$(mktemp -d "${TMPDIR:-/tmp}/launcher_test.XXXXXX")
 outer_pid=
@@ -73,7 +74,7 @@ touch -d 2020-01-01 "$player/menuLoop.ogg" "$player/config.txt" "$player/highSco
 # Runs the launcher from $t, with no display unless one is given among the settings.
 launch() {
     (cd "$t" && env -u DISPLAY XDG_DATA_HOME="$t/xdg" ZYNTHRA_BIN_DIR="$t/bin" ZYNTHRA_DATA_SRC=data \
-        ZYNTHRA_VPAD="$vpad" ZYNTHRA_FBGRAB="$fbgrab" ZYNTHRA_DEMO=demo.vpad "$@" sh "$launcher" $LAUNCH_ARGS)
+        ZYNTHRA_VPAD="$vpad" ZYNTHRA_FBGRAB="$fbgrab" ZYNTHRA_SOUNDCHECK="$soundcheck" ZYNTHRA_DEMO=demo.vpad "$@" sh "$launcher" $LAUNCH_ARGS)
 }
 
 # Headless: the demo under Xvfb, with sound to a file.
@@ -116,7 +117,7 @@ while [ ! -s "$t/outer" ] && [ "$tries" -lt 200 ]; do
 done
 outer=:$(head -n 1 "$t/outer")
 LAUNCH_ARGS=
-launch DISPLAY="$outer" GAME_REPORT="$t/desktop" SDL_AUDIODRIVER= PULSE_SERVER=unix:"$t/pulse" \
+launch DISPLAY="$outer" GAME_REPORT="$t/desktop" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$t/disk.raw" \
     >"$t/desktop.out" 2>&1
 check "desktop run succeeds" [ $? -eq 0 ]
 check "desktop game on the desktop's own display" has_line "$t/desktop" "display=$outer"
@@ -124,7 +125,19 @@ check "desktop screen as it is" has_line "$t/desktop" "screen=1024x768"
 check "a window unless asked" has_line "$t/desktop" "args="
 check "desktop game has vpad" has_line "$t/desktop" "vpad=loaded"
 check "desktop plays with the keyboard" has_line "$t/desktop" "mode=keyboard"
-check "desktop sound left alone" has_line "$t/desktop" "audio="
+check "desktop sound that opens left alone" has_line "$t/desktop" "audio=disk"
+check "desktop sound that opens: nothing said" [ "$(grep -c "playing without sound" "$t/desktop.out")" -eq 0 ]
+
+# Stale sound settings: a sound server that is gone, a socket left behind by
+# one, a driver SDL does not have. Each time the game plays silent, said once.
+mkdir -p "$t/stale/pulse"
+python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$t/stale/pulse/native"
+for stale in "PULSE_SERVER=unix:/nonexistent" "XDG_RUNTIME_DIR=$t/stale" "SDL_AUDIODRIVER=pipewire"; do
+    launch DISPLAY="$outer" GAME_REPORT="$t/stale.report" SDL_AUDIODRIVER= PULSE_SERVER= "$stale" >"$t/stale.out" 2>&1
+    check "$stale: the game still runs" [ $? -eq 0 ]
+    check "$stale: SDL's dummy driver" has_line "$t/stale.report" "audio=dummy"
+    check "$stale: one line says so" [ "$(grep -c "playing without sound" "$t/stale.out")" -eq 1 ]
+done
 
 # With no sound server and no sound card the game plays silent, and says so once.
 if ! ls /dev/snd/pcmC*D*p /dev/dsp >/dev/null 2>&1; then

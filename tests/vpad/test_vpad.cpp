@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -289,6 +290,32 @@ TEST_F(VpadTest, FaultySettingsStopTheProgramBeforeItRuns)
     EXPECT_EQ(badRate.finish(), 2);
 }
 
+// A script that cannot be read, endless waits and rates, and a binary script's
+// bytes echoed back: each is refused with its reason, before the program runs.
+TEST_F(VpadTest, UnreadableScriptsAndEndlessWaitsAreRefused)
+{
+    Child folder({VPAD_PROBE, "frames", "3"}, {{"VPAD_SCRIPT", dir_}});
+    EXPECT_EQ(folder.finish(), 2);
+    EXPECT_NE(folder.err().find("cannot read script " + dir_ + ": Is a directory"), std::string::npos) << folder.err();
+
+    for (const char* wait : {"wait inf\n", "at 1e300\n", "wait nan\n", "frames 999999999\n", "wait 86401\n"}) {
+        Child endless({VPAD_PROBE, "frames", "1"}, {{"VPAD_SCRIPT", file("endless.vpad", wait)}});
+        EXPECT_EQ(endless.finish(), 2) << wait;
+    }
+    for (const char* rate : {"1e-300", "0.5", "inf", "nan", "-1"}) {
+        Child slow({VPAD_PROBE, "frames", "1"}, {{"VPAD_MODE", "idle"}, {"VPAD_PACE_HZ", rate}});
+        EXPECT_EQ(slow.finish(), 2) << rate;
+    }
+
+    const std::string binary = "\x1b]0;owned\x07\x1b[2J\x7f\x01 press a\n";
+    Child escaped({VPAD_PROBE, "frames", "1"}, {{"VPAD_SCRIPT", file("binary.vpad", binary)}});
+    EXPECT_EQ(escaped.finish(), 2);
+    EXPECT_NE(escaped.err().find("cannot understand: \\x1b]0;owned\\x07\\x1b[2J\\x7f\\x01 press a"), std::string::npos)
+        << escaped.err();
+    for (char c : escaped.err())
+        EXPECT_TRUE(c == '\n' || !iscntrl((unsigned char)c)) << "a raw control byte reached the terminal";
+}
+
 TEST_F(VpadTest, SnapRunsTheScreenshotCommandWithoutThePad)
 {
     std::string log = dir_ + "/grabs.log";
@@ -428,6 +455,11 @@ TEST_F(VpadTest, FaultySeedsStopTheProgramBeforeItRuns)
     Child badRecord({VPAD_PROBE, "frames", "1"},
                     {{"VPAD_MODE", "idle"}, {"VPAD_RECORD", dir_ + "/no/such/folder/r.vpad"}});
     EXPECT_EQ(badRecord.finish(), 2);
+    // A recording that cannot be written says so and stops the program.
+    Child fullRecord({VPAD_PROBE, "frames", "1"}, {{"VPAD_MODE", "idle"}, {"VPAD_RECORD", "/dev/full"}});
+    EXPECT_EQ(fullRecord.finish(), 2);
+    EXPECT_NE(fullRecord.err().find("/dev/full cannot be written: No space left on device"), std::string::npos)
+        << fullRecord.err();
 }
 
 // What the probe has seen so far, kept up to date line by line.

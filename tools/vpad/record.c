@@ -15,8 +15,19 @@
 
 struct vpad_recorder {
     FILE* file;
+    const char* path; /* the environment's, which outlives the recorder */
     struct vpad_state last;
+    int failed; /* said once; the game plays on unrecorded */
 };
+
+/* Flushes what was written; the first failure is said, with its reason. */
+static void flush(struct vpad_recorder* r)
+{
+    if (r->failed || fflush(r->file) == 0)
+        return;
+    r->failed = 1;
+    vpad_warn("the recording %s cannot be written: %s", r->path, strerror(errno));
+}
 
 struct vpad_recorder* vpad_record_open(const char* path, long seed)
 {
@@ -30,8 +41,14 @@ struct vpad_recorder* vpad_record_open(const char* path, long seed)
         return NULL;
     }
     r->file = file;
+    r->path = path;
     fprintf(file, "# recorded by vpad; replay with VPAD_SCRIPT=%s\nseed %ld\n", path, seed);
-    fflush(file);
+    flush(r);
+    if (r->failed) {
+        fclose(file);
+        free(r);
+        return NULL;
+    }
     return r;
 }
 
@@ -60,14 +77,14 @@ void vpad_record_frame(struct vpad_recorder* r, long frame, const struct vpad_st
     }
     r->last = *state;
     if (started)
-        fflush(r->file);
+        flush(r);
 }
 
 void vpad_record_close(struct vpad_recorder* r)
 {
     if (r == NULL)
         return;
-    if (fclose(r->file) != 0)
+    if (fclose(r->file) != 0 && !r->failed)
         vpad_warn("the recording could not be written whole: %s", strerror(errno));
     free(r);
 }

@@ -33,6 +33,11 @@ enum op {
     OP_AWAIT /* wait until a file exists */
 };
 
+/* The longest wait a line may ask for: a day, in seconds or in frames at the
+ * handheld's 60 a second. Longer is a mistake (or "inf"), not a test. */
+#define LONGEST_WAIT_SECONDS 86400.0
+#define LONGEST_WAIT_FRAMES (86400L * 60)
+
 /* How long tap and key hold unless told. The game reads held levels once per
  * frame, so a one-frame hold is seen in exactly one frame: one action, however
  * slowly the game runs (a longer hold could outlast its 0.2 s repeat guard). */
@@ -82,7 +87,7 @@ static int parse_seconds(const char* word, double* out)
     char* end;
     errno = 0;
     *out = word ? strtod(word, &end) : -1;
-    return word && errno == 0 && *end == '\0' && *out >= 0;
+    return word && errno == 0 && *end == '\0' && *out >= 0 && *out <= LONGEST_WAIT_SECONDS;
 }
 
 static int parse_long(const char* word, long low, long high, long* out)
@@ -117,7 +122,7 @@ static int add_wait(struct vpad_script* s, enum op op, int line, char** w, int n
     double seconds = 0;
     long frames = 0;
     int timed = op == OP_AT || op == OP_WAIT;
-    if (n != 2 || (timed ? !parse_seconds(w[1], &seconds) : !parse_long(w[1], 0, 1L << 30, &frames)))
+    if (n != 2 || (timed ? !parse_seconds(w[1], &seconds) : !parse_long(w[1], 0, LONGEST_WAIT_FRAMES, &frames)))
         return 0;
     struct command* c = append(s, op, line);
     if (c == NULL)
@@ -195,7 +200,23 @@ static int add_text(struct vpad_script* s, enum op op, int line, const char* tex
     return c->text != NULL;
 }
 
-/* log keeps the rest of its line verbatim, # included. */
+/* TEXT's first LENGTH bytes as they may go to a terminal: control bytes are
+ * written as \xNN, so a binary file given as a script cannot drive it. */
+static void printable(const char* text, size_t length, char* out, size_t size)
+{
+    size_t used = 0;
+    out[0] = '\0';
+    for (size_t i = 0; i < length && used + 5 <= size; i++) {
+        unsigned char c = (unsigned char)text[i];
+        if (c < 0x20 || c == 0x7f)
+            used += snprintf(out + used, size - used, "\\x%02x", c);
+        else
+            out[used++] = (char)c;
+        out[used] = '\0';
+    }
+}
+
+/* log keeps the rest of its line (# included), its control bytes escaped. */
 static int parse_log(struct vpad_script* s, int line_no, const char* line)
 {
     const char* p = line + strspn(line, " \t");
@@ -204,7 +225,7 @@ static int parse_log(struct vpad_script* s, int line_no, const char* line)
     p += 3;
     p += strspn(p, " \t");
     char text[1024];
-    snprintf(text, sizeof text, "%.*s", (int)strcspn(p, "\r\n"), p);
+    printable(p, strcspn(p, "\r\n"), text, sizeof text);
     return add_text(s, OP_LOG, line_no, text);
 }
 
@@ -257,6 +278,15 @@ static void destroy(struct vpad_script* s)
     free(s);
 }
 
+/* A script the pad cannot read (a folder, an unreadable file) names the reason. */
+static int read_failed(const char* path, FILE* f)
+{
+    if (!ferror(f))
+        return 0;
+    vpad_warn("cannot read script %s: %s", path, strerror(errno));
+    return 1;
+}
+
 struct vpad_script* vpad_script_load(const char* path)
 {
     FILE* f = fopen(path, "r");
@@ -273,13 +303,14 @@ struct vpad_script* vpad_script_load(const char* path)
     while (s && getline(&line, &size, f) != -1) {
         line_no++;
         char copy[1024];
-        snprintf(copy, sizeof copy, "%s", line);
+        printable(line, strcspn(line, "\r\n"), copy, sizeof copy);
         if (!parse_line(s, line_no, line)) {
-            vpad_warn("%s:%d: cannot understand: %.*s", path, line_no, (int)strcspn(copy, "\r\n"), copy);
+            vpad_warn("%s:%d: cannot understand: %s", path, line_no, copy);
             faults++;
         }
     }
     free(line);
+    faults += read_failed(path, f);
     fclose(f);
     if (s == NULL || faults > 0) {
         vpad_warn("script %s not used", path);

@@ -122,7 +122,7 @@ static void describeWindow()
     XChangeProperty(__x_display, __win, XInternAtom(__x_display, "_NET_WM_PID", False), XA_CARDINAL, 32,
                     PropModeReplace, (const unsigned char*)&pid, 1);
 
-    const std::vector<unsigned long> icon = iconProperty(dataFile(iconFile).c_str());
+    const std::vector<unsigned long> icon = iconProperty(dataPath(iconFile).c_str());
     if (!icon.empty())
         XChangeProperty(__x_display, __win, XInternAtom(__x_display, "_NET_WM_ICON", False), XA_CARDINAL, 32,
                         PropModeReplace, (const unsigned char*)icon.data(), (int)icon.size());
