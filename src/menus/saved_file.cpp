@@ -101,7 +101,9 @@ void removeStaleTemporaries(const std::string& target)
     DIR* entries = opendir(folder.c_str());
     if (entries == nullptr)
         return;
-    while (const dirent* entry = readdir(entries)) {
+    // readdir64: a 32-bit program's readdir fails with EOVERFLOW where the
+    // file system's directory offsets need 64 bits (under qemu-arm here).
+    while (const dirent64* entry = readdir64(entries)) {
         const std::string name = entry->d_name;
         if (name.size() == prefix.size() + strlen(temporaryPattern) && name.compare(0, prefix.size(), prefix) == 0)
             unlink((folder + "/" + name).c_str());
