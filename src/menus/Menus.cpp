@@ -680,14 +680,12 @@ void Menu::saveBeforeQuit()
 
 void Menu::setupKeyChars()
 {
-    static const char* const rows[] = {"1234567890", "qwertyuiop", "asdfghjkl", "zxcvbnm"};
-    static const int firstCodes[] = {10, 24, 38, 52};
-
     for (char& c : keyChars)
         c = 0;
-    for (int r = 0; r < 4; r++)
-        for (int i = 0; rows[r][i] != '\0'; i++)
-            keyChars[firstCodes[r] + i] = rows[r][i];
+    for (const char* c = "1234567890abcdefghijklmnopqrstuvwxyz"; *c != '\0'; c++) {
+        const char name[] = {*c, '\0'};
+        keyChars[keyCodeForName(name)] = *c;
+    }
 }
 
 // The next key that went down, however fast keys come; otherwise a held key

@@ -35,3 +35,7 @@ void recordKeyPress(int code);
 // The oldest recorded press's key code, removed from the record; 0 when none.
 int takeKeyPress();
 void forgetKeyPresses();
+// The handheld's key code of a key named as X names its key symbols: a lower
+// case letter or digit ("a", "7"), "Return", "BackSpace", "space" or "Escape";
+// 0 for any other. Scripts and typed text reach name entry through it.
+int keyCodeForName(const char* name);

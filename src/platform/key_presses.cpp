@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "controller_support.h"
 
 // The record of keys going down, kept the same way by every backend.
@@ -33,4 +35,28 @@ int takeKeyPress()
 void forgetKeyPresses()
 {
     keyPressCount = 0;
+}
+
+int keyCodeForName(const char* name)
+{
+    // The handheld keyboard's rows, as its X server numbers them.
+    static const char* const rows[] = {"1234567890", "qwertyuiop", "asdfghjkl", "zxcvbnm"};
+    static const int firstCodes[] = {10, 24, 38, 52};
+    static const struct {
+        const char* name;
+        int code;
+    } named[] = {{"Escape", 9}, {"BackSpace", 22}, {"Return", 36}, {"space", 65}};
+
+    if (name[0] != '\0' && name[1] == '\0') {
+        for (int r = 0; r < 4; r++) {
+            const char* place = strchr(rows[r], name[0]);
+            if (place != nullptr)
+                return firstCodes[r] + (int)(place - rows[r]);
+        }
+        return 0;
+    }
+    for (const auto& key : named)
+        if (strcmp(name, key.name) == 0)
+            return key.code;
+    return 0;
 }
