@@ -120,11 +120,13 @@ int main(int argc, char** argv)
     game.setMenu(&menu);
     setupAudio();
     menu.loadMainMenu();
+    menu.setPadSticks(padStickCount());
     menu.readConfig();
     readFrameClock(&start);
 
     while (!game.quit && !menu.quit) {
         getInput(&controller);
+        menu.setPadSticks(padStickCount());
         readFrameClock(&end);
         const double dT = diff(start, end);
         readFrameClock(&start);
