@@ -63,7 +63,6 @@ if [ -d "$game/libs.$machine" ]; then
 fi
 
 cd "$conf" || exit 1
-"$binary" --fullscreen "$@"
-status=$?
-echo "$program ended with status $status"
-exit "$status"
+# The game takes this process's place, so the signal a firmware's exit key
+# sends reaches it (it saves and quits as "Quit" does).
+exec "$binary" --fullscreen "$@"
