@@ -140,6 +140,7 @@ TEST_F(ScriptPlayerTest, KeysAndGamePadLinesArriveInOrder)
     EXPECT_EQ(steps[11].gamepad[1].kind, GamepadAction::DETACH);
     EXPECT_EQ(steps[11].gamepad[2].kind, GamepadAction::ATTACH);
     EXPECT_EQ(steps[11].gamepad[2].sticks, 1);
+    EXPECT_EQ(steps[11].gamepad[2].name, "");
     EXPECT_TRUE(steps[12].gamepad.empty());
     EXPECT_EQ(steps[12].buttons, 0u);  // a game pad is not the handheld's pad
 }

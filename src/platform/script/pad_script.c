@@ -295,7 +295,8 @@ static int add_gamepad(struct pad_script* s, int line, char** w, int n)
         return 0;
     }
     struct pad_gamepad_line pad = {0};
-    if (!parse_gamepad(w, n, &pad) || !add_text(s, OP_GAMEPAD, line, n >= 3 ? w[2] : ""))
+    /* Only a button or an axis is named: attach's word is its count of sticks. */
+    if (!parse_gamepad(w, n, &pad) || !add_text(s, OP_GAMEPAD, line, pad.op >= PAD_GAMEPAD_PRESS ? w[2] : ""))
         return 0;
     struct command* c = &s->commands[s->count - 1];
     c->gamepad = pad;
