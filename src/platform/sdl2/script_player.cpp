@@ -170,8 +170,6 @@ bool openFrameFile(PlayerState* s, const char* path)
     return s->frameFile >= 0;
 }
 
-// A seed given, or the script's, holds the clock. A recording is always held,
-// so that its seed replays it: without a seed it takes the time, as the game would.
 bool openRecording(PlayerState* s, const char* path, long seed)
 {
     char header[4096];
@@ -186,7 +184,7 @@ struct ScriptPlayer::State : PlayerState {};
 
 ScriptPlayer::ScriptPlayer() : state(new State)
 {
-    state->hooks = {state, warn, keyCode, typeKey, snap, quit, gamepad};
+    state->hooks = {static_cast<PlayerState*>(state), warn, keyCode, typeKey, snap, quit, gamepad};
 }
 
 ScriptPlayer::~ScriptPlayer()
@@ -202,6 +200,8 @@ bool ScriptPlayer::start(const ScriptOptions& options)
 {
     if (options.scriptFile != nullptr && (state->script = pad_script_load(options.scriptFile, &state->hooks)) == nullptr)
         return false;
+    // A seed given, or the script's, holds the clock. A recording is always held,
+    // so that its seed replays it: without a seed it takes the time, as the game would.
     long seed = options.seed;
     if (seed < 0 && state->script != nullptr)
         seed = pad_script_seed(state->script);
