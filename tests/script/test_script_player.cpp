@@ -90,11 +90,8 @@ TEST_F(ScriptPlayerTest, LinesRunAtTheirStepsUntilQuit)
     EXPECT_FALSE(player.clockHeld());
 
     // tap x 2 holds for two steps; at 0.5 is step 31; wait 0.25 from there is step 46.
-    EXPECT_EQ(buttonChanges(steps), (std::map<long, unsigned>{{3, bit(A) | bit(X)},
-                                                               {5, bit(A)},
-                                                               {31, 0},
-                                                               {46, bit(START)},
-                                                               {47, 0}}));
+    EXPECT_EQ(buttonChanges(steps),
+              (std::map<long, unsigned>{{3, bit(A) | bit(X)}, {5, bit(A)}, {31, 0}, {46, bit(START)}, {47, 0}}));
     EXPECT_EQ(steps[4].nub[0][1], 0);
     EXPECT_EQ(steps[5].nub[0][0], 10);
     EXPECT_EQ(steps[5].nub[0][1], -20);
@@ -103,8 +100,8 @@ TEST_F(ScriptPlayerTest, LinesRunAtTheirStepsUntilQuit)
     EXPECT_EQ(steps[60].nub[0][0], 10);  // held until a line changes it
 
     for (long step = 1; step <= 60; step++) {
-        EXPECT_EQ(steps[step].snaps, step == 46 ? (std::vector<std::string>{"one.png", "two.png"})
-                                                : std::vector<std::string>{})
+        EXPECT_EQ(steps[step].snaps,
+                  step == 46 ? (std::vector<std::string>{"one.png", "two.png"}) : std::vector<std::string>{})
             << step;
         EXPECT_EQ(steps[step].quit, step == 49) << step;  // two steps after the tap's release
     }

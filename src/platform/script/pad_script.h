@@ -27,7 +27,13 @@ struct pad_state {
 };
 
 /* A game pad line: SDL's game-controller button and axis names. */
-enum pad_gamepad_op { PAD_GAMEPAD_ATTACH, PAD_GAMEPAD_DETACH, PAD_GAMEPAD_PRESS, PAD_GAMEPAD_RELEASE, PAD_GAMEPAD_AXIS };
+enum pad_gamepad_op {
+    PAD_GAMEPAD_ATTACH,
+    PAD_GAMEPAD_DETACH,
+    PAD_GAMEPAD_PRESS,
+    PAD_GAMEPAD_RELEASE,
+    PAD_GAMEPAD_AXIS
+};
 
 struct pad_gamepad_line {
     enum pad_gamepad_op op;

@@ -198,8 +198,11 @@ ScriptPlayer::~ScriptPlayer()
 
 bool ScriptPlayer::start(const ScriptOptions& options)
 {
-    if (options.scriptFile != nullptr && (state->script = pad_script_load(options.scriptFile, &state->hooks)) == nullptr)
-        return false;
+    if (options.scriptFile != nullptr) {
+        state->script = pad_script_load(options.scriptFile, &state->hooks);
+        if (state->script == nullptr)
+            return false;
+    }
     // A seed given, or the script's, holds the clock. A recording is always held,
     // so that its seed replays it: without a seed it takes the time, as the game would.
     long seed = options.seed;
