@@ -1,0 +1,27 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+
+// What the SDL 2 backend's parts share. SDL has one event queue for the
+// window and every control: it is drained in one place and each event handed
+// to the part that owns it.
+
+// Drains SDL's queue; called before input is read and before the window's
+// events are reported.
+void pumpEvents();
+// The window's own events (size, focus, close, F11), for the display.
+void noteWindowEvent(const SDL_Event& event);
+// Keys, typed text, the mouse's buttons and game pads, for the controls.
+void noteInputEvent(const SDL_Event& event);
+
+// Writes the whole window, bars included, as the next frame is presented.
+void snapWindowAfterDraw(const std::string& path);
+
+// Whether presenting a frame waits for the display (vsync was granted).
+bool presentsAtDisplayPace();
+
+// The frames a second of the display a held clock simulates (--frame-rate,
+// 60 by default); 0 when the game runs on the real clock.
+int heldFrameRate();
