@@ -8,9 +8,9 @@
 #include "input_mapping.h"
 #include "sdl2_backend.h"
 
-// The keyboard, the mouse and every game pad SDL knows, all at once, as the
-// handheld's controls. Input is read once a step; a key or button that went
-// down and up between two steps still counts as held for one step.
+// A script, the keyboard, the mouse and every game pad SDL knows, all at once,
+// as the handheld's controls. Input is read once a step; a key or button that
+// went down and up between two steps still counts as held for one step.
 
 namespace {
 
@@ -164,6 +164,34 @@ PadState readKeyboardAndMouse()
     return state;
 }
 
+// What the script does this step besides the pad: keys typed, its game pad,
+// snaps and quit.
+void actOnScript(const ScriptStep& scripted)
+{
+    for (int code : scripted.keysDown) {
+        recordKeyPress(code);
+        typingKeys[code & 255] = 1;
+    }
+    for (int code : scripted.keysUp)
+        typingKeys[code & 255] = 0;
+    for (const GamepadAction& action : scripted.gamepad)
+        playGamepadAction(action);
+    for (const std::string& path : scripted.snaps)
+        snapWindowAfterDraw(path);
+    if (scripted.quit)
+        requestClose();
+}
+
+PadState scriptedPadState(const ScriptStep& scripted)
+{
+    PadState state;
+    state.buttons = scripted.buttons;
+    for (int n = 0; n < 2; n++)
+        for (int axis = 0; axis < 2; axis++)
+            state.nub[n][axis] = scripted.nub[n][axis];
+    return state;
+}
+
 }  // namespace
 
 void noteInputEvent(const SDL_Event& event)
@@ -203,15 +231,21 @@ void shutdownPandoraControls()
     pads.clear();
 }
 
+// The script plays first, so its game pad's changes arrive with this step's events.
 void getInput(Controller* controller)
 {
+    ScriptStep scripted;
+    playScriptStep(&scripted);
+    actOnScript(scripted);
     pumpEvents();
-    PadState state = readKeyboardAndMouse();
+    PadState state = scriptedPadState(scripted);
+    addPadState(&state, readKeyboardAndMouse());
     for (Pad& pad : pads) {
         addPadState(&state, readPad(pad));
         pad.tapped = 0;
     }
     applyPadState(state, controller);
+    recordScriptStep(state.buttons, state.nub);
     keysWentDown.reset();
     menusRunning = false;
 }

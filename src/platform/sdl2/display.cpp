@@ -31,6 +31,8 @@ bool vsync = false;
 WindowEvents pendingEvents;
 // Files to write the next presented frame into: scripts' snaps and Select's screenshots.
 std::vector<std::string> pendingSnaps;
+// A script's quit waits for the snaps it asked for before it.
+bool closeAfterSnaps = false;
 
 #ifdef ZYNTHRA_CLASSIC
 const char windowTitle[] = "Zynthra Classic";
@@ -178,7 +180,18 @@ void swapBuffers()
     for (const std::string& path : pendingSnaps)
         writeWindow(path);
     pendingSnaps.clear();
+    if (closeAfterSnaps)
+        pendingEvents.closeRequested = true;
+    closeAfterSnaps = false;
     SDL_GL_SwapWindow(window);
+}
+
+void requestClose()
+{
+    if (pendingSnaps.empty())
+        pendingEvents.closeRequested = true;
+    else
+        closeAfterSnaps = true;
 }
 
 void snapWindowAfterDraw(const std::string& path)

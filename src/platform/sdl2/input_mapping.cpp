@@ -149,11 +149,11 @@ void addPadState(PadState* into, const PadState& from)
 void applyPadState(const PadState& state, Controller* c)
 {
     // The Controller's field of each button, in the order of their bits.
-    static bool Controller::*const fields[PAD_BUTTONS] = {
+    static bool Controller::*const fields[PAD_BUTTON_COUNT] = {
         &Controller::inputUp, &Controller::inputDown, &Controller::inputLeft,  &Controller::inputRight,
         &Controller::inputA,  &Controller::inputB,    &Controller::inputX,     &Controller::inputY,
         &Controller::inputL,  &Controller::inputR,    &Controller::inputStart, &Controller::inputSelect};
-    for (int button = 0; button < PAD_BUTTONS; button++)
+    for (int button = 0; button < PAD_BUTTON_COUNT; button++)
         c->*fields[button] = (state.buttons & bit(button)) != 0;
     c->nub0X = state.nub[0][0];
     c->nub0Y = state.nub[0][1];

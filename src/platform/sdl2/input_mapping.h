@@ -23,7 +23,7 @@ enum PadButton {
     PAD_R,
     PAD_START,
     PAD_SELECT,
-    PAD_BUTTONS
+    PAD_BUTTON_COUNT
 };
 
 constexpr int NUB_FULL = 256;

@@ -3,22 +3,34 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 #include "sdl2_backend.h"
 
+// A run of the SDL 2 edition: live play, or a script, a recording or a seed
+// played inside the program, one script step to each step of the rules.
+
 namespace {
 
-long frameRate = 0;  // --frame-rate: a held clock's simulated display
+ScriptPlayer player;
+long step = 0;          // steps of the rules so far
+long displayRate = 60;  // --frame-rate: the display a held clock simulates
 
-// A whole number of frames a second a display may have.
-bool parseFrameRate(const char* text, long* rate)
+// --frame-rate HZ, a whole number of frames a second; every other argument is
+// someone else's.
+bool readFrameRate(int argc, char** argv)
 {
-    char* end = nullptr;
-    const long value = strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value < 1 || value > 10000)
-        return false;
-    *rate = value;
+    for (int i = 1; i < argc; i++) {
+        if (strcmp(argv[i], "--frame-rate") != 0)
+            continue;
+        char* end = nullptr;
+        const long rate = i + 1 < argc ? strtol(argv[i + 1], &end, 10) : 0;
+        if (end == nullptr || end == argv[i + 1] || *end != '\0' || rate < 1 || rate > 10000) {
+            fprintf(stderr, "--frame-rate wants a number of frames a second, 1 to 10000\n");
+            return false;
+        }
+        displayRate = rate;
+        i++;
+    }
     return true;
 }
 
@@ -26,24 +38,26 @@ bool parseFrameRate(const char* text, long* rate)
 
 bool startSession(int argc, char** argv)
 {
-    for (int i = 1; i < argc; i++) {
-        if (strcmp(argv[i], "--frame-rate") != 0)
-            continue;
-        if (i + 1 >= argc || !parseFrameRate(argv[i + 1], &frameRate)) {
-            fprintf(stderr, "--frame-rate wants a number of frames a second, 1 to 10000\n");
-            return false;
-        }
-        i++;
-    }
-    return true;
+    ScriptOptions options;
+    return parseScriptOptions(argc, argv, &options) && readFrameRate(argc, argv) && player.start(options);
 }
 
 unsigned randomSeed()
 {
-    return (unsigned)time(nullptr);
+    return (unsigned)player.seed();
 }
 
 int heldFrameRate()
 {
-    return 0;
+    return player.clockHeld() ? (int)displayRate : 0;
+}
+
+void playScriptStep(ScriptStep* out)
+{
+    player.play(++step, out);
+}
+
+void recordScriptStep(unsigned buttons, const int nub[2][2])
+{
+    player.record(step, buttons, nub);
 }
