@@ -40,9 +40,11 @@ brightest() {  # FILE X Y W H
 readonly screens_script='seed 5
 frames 60
 snap title.png
+frames 1
 tap x
 frames 90
 snap playing.png
+frames 1
 quit'
 
 # screen SIZE BAR BAR: the snaps are the whole screen; the bars (rectangles
@@ -82,15 +84,16 @@ case_screen_800x480() { screen 800x480 none none; }
 # ---- sticks: on the first start the game plays with what the pad has
 
 # A pad of N sticks plugged in on the title screen; down to Options, open it,
-# snap it, and go back (which saves config.txt); quit.
+# snap it, and go back (which saves config.txt); quit. A snap shows the step
+# its line runs in, so a press waits a step after it.
 sticks_script() {  # N
     printf '%s\n' "seed 5" "frames 30" "gamepad attach $1" "frames 30"
     local button
     for button in dpdown a; do
         printf '%s\n' "gamepad press $button" "frames 2" "gamepad release $button" "frames 22"
     done
-    printf '%s\n' "frames 30" "snap options.png" \
-        "gamepad press b" "frames 2" "gamepad release b" "frames 30" "snap back.png" "quit"
+    printf '%s\n' "frames 30" "snap options.png" "frames 1" \
+        "gamepad press b" "frames 2" "gamepad release b" "frames 30" "snap back.png" "frames 1" "quit"
 }
 
 sticks() {  # N MOVEMENT FIRING: the Options screen's lines for them
