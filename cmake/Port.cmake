@@ -32,7 +32,8 @@ else()
        clock_gettime            # GLIBC_2.17; librt's before
        __isoc99_sscanf          # GLIBC_2.7
        __longjmp_chk            # GLIBC_2.11, from the fortified static libpng
-       __fdelt_chk)             # GLIBC_2.15, FD_SET under _FORTIFY_SOURCE
+       __fdelt_chk              # GLIBC_2.15, FD_SET under _FORTIFY_SOURCE
+       fcntl)                   # GLIBC_2.28, from GoogleTest
   list(APPEND sources clock_syscall.c)
 endif()
 

@@ -73,6 +73,20 @@ OLD_VERSION(float, logf, (float x), (x))
 OLD_VERSION(float, log2f, (float x), (x))
 OLD_VERSION(float, powf, (float x, float y), (x, y))
 
+/* 32-bit ARM's fcntl was versioned again (GLIBC_2.28) with the large-file
+ * variant; for a program built without large-file offsets the old one does the
+ * same. Its third argument, when there is one, is an integer or a pointer. */
+int old_fcntl(int fd, int command, ...);
+__asm__(".symver old_fcntl,fcntl@" OLD_GLIBC);
+int __wrap_fcntl(int fd, int command, ...)
+{
+    va_list args;
+    va_start(args, command);
+    void* argument = va_arg(args, void*);
+    va_end(args);
+    return old_fcntl(fd, command, argument);
+}
+
 /* The old sscanf differs from the C99 one only in reading "%a" as an allocating
  * conversion, which nothing here uses. */
 int old_vsscanf(const char* text, const char* format, va_list args);
