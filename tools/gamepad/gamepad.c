@@ -1,7 +1,7 @@
 /* vpad-gamepad: the desktop's game pads as the handheld's controls.
  *
  * vpad starts this program beside the game (which links SDL 1.2; SDL 2 lives
- * here) and reads its standard output: one struct vpad_state record, written
+ * here) and reads its standard output: one struct pad_state record, written
  * whole, each time what the pads hold together changes. Pads may be plugged in
  * and out at any time; SDL's controller mapping database names their buttons.
  * The program ends when the game does.
@@ -24,7 +24,7 @@
 
 static int send_state(void)
 {
-    struct vpad_state state;
+    struct pad_state state;
     pads_state(&state);
     ssize_t wrote;
     do

@@ -165,7 +165,7 @@ static unsigned trigger_buttons(const struct pad* pad)
     return buttons;
 }
 
-void pads_state(struct vpad_state* state)
+void pads_state(struct pad_state* state)
 {
     memset(state, 0, sizeof *state);
     for (int i = 0; i < MAX_PADS; i++) {

@@ -11,6 +11,6 @@
 int pads_handle(const SDL_Event* event);
 
 /* What all pads hold together: buttons of any pad, the first stick off centre. */
-void pads_state(struct vpad_state* state);
+void pads_state(struct pad_state* state);
 
 #endif

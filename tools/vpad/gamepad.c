@@ -1,7 +1,7 @@
 /* The desktop's game pads, read from the vpad-gamepad helper.
  *
  * SDL 2 knows the pads, but the game links SDL 1.2, and the two must not share a
- * process: the helper runs beside the game and writes one struct vpad_state
+ * process: the helper runs beside the game and writes one struct pad_state
  * record, whole, on every change. Each frame vpad reads every record that has
  * come: a button held in any of them counts as held for the frame (a tap between
  * two frames is not lost), the sticks are those of the latest. */
@@ -21,7 +21,7 @@ extern char** environ;
 struct vpad_gamepad {
     int fd; /* the helper's output; -1 once it has ended */
     pid_t pid;
-    struct vpad_state latest;
+    struct pad_state latest;
 };
 
 struct vpad_gamepad* vpad_gamepad_start(const char* program)
@@ -63,7 +63,7 @@ static void helper_ended(struct vpad_gamepad* pads)
 static unsigned read_records(struct vpad_gamepad* pads)
 {
     unsigned buttons = pads->latest.buttons;
-    struct vpad_state records[16];
+    struct pad_state records[16];
     while (pads->fd >= 0) {
         ssize_t got = read(pads->fd, records, sizeof records);
         if (got < 0 && errno == EINTR)
@@ -86,7 +86,7 @@ static unsigned read_records(struct vpad_gamepad* pads)
     return buttons;
 }
 
-void vpad_gamepad_read(struct vpad_gamepad* pads, struct vpad_state* state)
+void vpad_gamepad_read(struct vpad_gamepad* pads, struct pad_state* state)
 {
     state->buttons |= read_records(pads);
     for (int n = 0; n < 2; n++)

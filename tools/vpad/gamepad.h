@@ -11,6 +11,6 @@ struct vpad_gamepad* vpad_gamepad_start(const char* program);
 
 /* Adds what the pads hold to state (read from the keyboard and mouse): their
  * buttons, and their sticks where the keyboard and mouse leave a nub at rest. */
-void vpad_gamepad_read(struct vpad_gamepad* pads, struct vpad_state* state);
+void vpad_gamepad_read(struct vpad_gamepad* pads, struct pad_state* state);
 
 #endif

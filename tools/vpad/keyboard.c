@@ -241,7 +241,7 @@ static int mouse_aim(struct vpad_keyboard* kb, int* dx, int* dy)
     return (buttons & (Button1Mask | Button2Mask | Button3Mask)) != 0;
 }
 
-void vpad_keyboard_read(struct vpad_keyboard* kb, struct vpad_state* state)
+void vpad_keyboard_read(struct vpad_keyboard* kb, struct pad_state* state)
 {
     char keymap[32];
     find_game_window(kb);

@@ -12,7 +12,7 @@ struct vpad_keyboard;
 struct vpad_keyboard* vpad_keyboard_open(void);
 
 /* Replaces state with what the keyboard and mouse hold right now. */
-void vpad_keyboard_read(struct vpad_keyboard* keyboard, struct vpad_state* state);
+void vpad_keyboard_read(struct vpad_keyboard* keyboard, struct pad_state* state);
 
 /* Tells the keyboard that a program drained the X events of display: for the
  * game's connection, that its menus ran this frame. */
