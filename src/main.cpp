@@ -135,6 +135,12 @@ int main(int argc, char** argv)
             handleWindowEvents();
             if (!menu.quit)
                 screen = runStep(steps.dT);
+            // A screenshot shows the step that asked for it: the frame draws
+            // now, and the steps it did not run fall due in the next one.
+            if (pictureAwaited() && i + 1 < steps.count) {
+                postponeSteps(steps.count - i - 1);
+                break;
+            }
         }
         if (menu.quit)
             break;

@@ -194,6 +194,11 @@ void requestClose()
         closeAfterSnaps = true;
 }
 
+bool pictureAwaited()
+{
+    return !pendingSnaps.empty();
+}
+
 void snapWindowAfterDraw(const std::string& path)
 {
     pendingSnaps.push_back(path);
