@@ -1,10 +1,13 @@
-# What the two 32-bit ARM toolchain files share: Debian's cross compilers for
-# TRIPLET, the Debian architecture the packages are built for, and libraries,
-# headers and CMake packages found in the target's trees only (programs from
-# the host).
+# What the ARM toolchain files share: Debian's cross compilers for TRIPLET, the
+# Debian architecture the packages are built for, and libraries, headers and
+# CMake packages found in the target's trees only (programs from the host).
 macro(zynthra_arm_cross triplet deb_architecture)
   set(CMAKE_SYSTEM_NAME Linux)
-  set(CMAKE_SYSTEM_PROCESSOR arm)
+  if(${triplet} MATCHES "^aarch64")
+    set(CMAKE_SYSTEM_PROCESSOR aarch64)
+  else()
+    set(CMAKE_SYSTEM_PROCESSOR arm)
+  endif()
   set(CMAKE_C_COMPILER ${triplet}-gcc)
   set(CMAKE_CXX_COMPILER ${triplet}-g++)
   set(CMAKE_LIBRARY_ARCHITECTURE ${triplet})

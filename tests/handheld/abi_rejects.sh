@@ -1,13 +1,17 @@
 #!/bin/sh
-# The handheld's ABI check must reject a binary that breaks any of its rules:
-#   abi_rejects.sh CHECK CC SYSROOT SCRATCH
-# Builds one small armel program per rule, each breaking that rule alone as far
-# as it can, and expects the check to fail with that rule's message.
+# The ABI check for a handheld must reject a binary that breaks any of its rules:
+#   abi_rejects.sh TARGET CHECK CC SYSROOT SCRATCH
+# TARGET is the check's: handheld (the 2010 handheld, armel), aarch64 or armhf
+# (today's ARM handhelds); CC that target's cross compiler, SYSROOT its root
+# ("" for the compiler's own). Builds one small program per rule, each breaking
+# that rule alone as far as it can, and expects the check to fail with that
+# rule's message.
 set -u
-check=$1
-cc=$2
-sysroot=$3
-scratch=$4
+target=$1
+check=$2
+cc=$3
+sysroot=$4
+scratch=$5
 
 rm -rf "$scratch"
 mkdir -p "$scratch"
@@ -29,7 +33,7 @@ cat >stdcxx.cpp <<'C'
 int main(int argc, char**) { return (int)std::to_string(argc).size() - 1; }
 C
 cxx=$(echo "$cc" | sed 's/gcc$/g++/')
-v7="-march=armv7-a -mfpu=neon -mfloat-abi=softfp"
+[ -n "$sysroot" ] && cc="$cc --sysroot=$sysroot" && cxx="$cxx --sysroot=$sysroot"
 
 failures=0
 # expect_rejected NAME MESSAGE-PATTERN COMPILER ARGS...: build NAME, then the
@@ -44,7 +48,7 @@ expect_rejected() {
         failures=$((failures + 1))
         return
     fi
-    if "$check" "$name" >"$name.out" 2>&1; then
+    if "$check" --for "$target" "$name" >"$name.out" 2>&1; then
         echo "FAIL: the check accepted $name"
         failures=$((failures + 1))
     elif ! grep -q "$pattern" "$name.out"; then
@@ -56,23 +60,43 @@ expect_rejected() {
     fi
 }
 
+case $target in
+handheld) flags="-march=armv7-a -mfpu=neon -mfloat-abi=softfp" ;;
+armhf) flags="-march=armv7-a -mfpu=neon -mfloat-abi=hard" ;;
+*) flags="" ;;
+esac
 # Linked the ordinary way against the toolchain's C library: its start files
-# and clock_gettime ask for versions the handheld does not have.
-expect_rejected new-glibc 'needs GLIBC_2\.34' "$cc" --sysroot="$sysroot" $v7 clock.c
+# and clock_gettime ask for versions older firmwares do not have.
+expect_rejected new-glibc 'needs GLIBC_2\.34' $cc $flags clock.c
 # The C++ library taken from the system instead of linked in.
-expect_rejected shared-libstdcxx 'needs libstdc++\.so\.6' "$cxx" --sysroot="$sysroot" $v7 stdcxx.cpp
-expect_rejected shared-libstdcxx-version 'needs GLIBCXX_' "$cxx" --sysroot="$sysroot" $v7 stdcxx.cpp
+expect_rejected shared-libstdcxx 'needs libstdc++\.so\.6' $cxx $flags stdcxx.cpp
+expect_rejected shared-libstdcxx-version 'needs GLIBCXX_' $cxx $flags stdcxx.cpp
 # A library the firmware does not carry.
-expect_rejected zlib 'needs libz\.so\.1' "$cc" --sysroot="$sysroot" $v7 zlib.c -lz
-# Hard-float: float arguments in VFP registers, and the hard-float loader.
-expect_rejected hard-float 'VFP registers' "$cc" --sysroot="$sysroot" -march=armv7-a -mfpu=neon \
-    -mfloat-abi=hard -nostdlib -Wl,-e,main float.c
-expect_rejected other-loader "loader '/lib/ld-linux-armhf\.so\.3'" "$cc" --sysroot="$sysroot" $v7 \
-    -Wl,--dynamic-linker=/lib/ld-linux-armhf.so.3 float.c
-# Debian's armel default CPU, ARMv5.
-expect_rejected armv5 "architecture 'v5TE'" "$cc" --sysroot="$sysroot" -march=armv5te float.c
-# Not an ARM program at all.
-expect_rejected host 'not a 32-bit ARM program' cc float.c
+expect_rejected zlib 'needs libz\.so\.1' $cc $flags zlib.c -lz
+# Not a program for this machine at all.
+expect_rejected host 'not a program for' cc float.c
+
+case $target in
+handheld)
+    # Hard-float: float arguments in VFP registers, and the hard-float loader.
+    expect_rejected hard-float 'VFP registers' $cc -march=armv7-a -mfpu=neon \
+        -mfloat-abi=hard -nostdlib -Wl,-e,main float.c
+    expect_rejected other-loader "loader '/lib/ld-linux-armhf\.so\.3'" $cc $flags \
+        -Wl,--dynamic-linker=/lib/ld-linux-armhf.so.3 float.c
+    # Debian's armel default CPU, ARMv5.
+    expect_rejected armv5 "architecture 'v5TE'" $cc -march=armv5te float.c
+    ;;
+armhf)
+    # The handheld's soft-float calling convention, and a CPU newer than the A7.
+    expect_rejected soft-float 'does not say hard-float' $cc -march=armv7-a -mfpu=neon \
+        -mfloat-abi=softfp -nostdlib -Wl,-e,main float.c
+    expect_rejected armv8 "architecture 'v8'" $cc -march=armv8-a -mfpu=neon-fp-armv8 -mfloat-abi=hard float.c
+    ;;
+aarch64)
+    expect_rejected other-loader "loader '/lib/ld-linux\.so\.3'" $cc \
+        -Wl,--dynamic-linker=/lib/ld-linux.so.3 float.c
+    ;;
+esac
 
 [ "$failures" -eq 0 ] || { echo "$failures case(s) failed; files are in $scratch"; exit 1; }
 echo "the check rejected every broken binary"

@@ -1,4 +1,4 @@
-// Started like every program for the handheld (see handheld/start.c): checks
+// Started like every program for the handheld (see compat/start.c): checks
 // that each kind of constructor ran once, in the C library's order, with the
 // program's arguments, and that the destructors run after main.
 //

@@ -1,7 +1,7 @@
-/* What programs for the handheld would otherwise ask of a newer C library than
- * its own (see cmake/Handheld.cmake, which routes these names here with --wrap):
- * the GLIBC_2.4 version where the old library has the function, our own where it
- * has none. */
+/* What programs for an older C library than the cross toolchain's would
+ * otherwise ask of the newer one (cmake/OldGlibc.cmake routes these names here
+ * with --wrap): the old version, OLD_GLIBC (e.g. "GLIBC_2.4"), where the old
+ * library has the function, our own where it has none. */
 #define _GNU_SOURCE
 #include <errno.h>
 #include <fcntl.h>
@@ -14,17 +14,7 @@
 #include <time.h>
 #include <unistd.h>
 
-/* __wrap_NAME calls NAME@GLIBC_2.4, the version the handheld's library has. */
-#define OLD_VERSION(type, name, params, args)             \
-    type old_##name params;                               \
-    __asm__(".symver old_" #name "," #name "@GLIBC_2.4"); \
-    type __wrap_##name params;                            \
-    type __wrap_##name params                             \
-    {                                                     \
-        return old_##name args;                           \
-    }
-
-OLD_VERSION(int, clock_gettime, (clockid_t clock, struct timespec* now), (clock, now))
+#include "old_version.h"
 
 /* Fortified longjmp (from the static libpng) without the check the old library lacks. */
 OLD_VERSION(void, longjmp, (struct __jmp_buf_tag * env, int value), (env, value))
@@ -43,8 +33,12 @@ long int __wrap___fdelt_chk(long int fd)
 }
 
 /* The old library has stat and its kin only as inline calls of these, with
- * the structure's layout version (3 on ARM). */
+ * the structure's layout version (3 on 32-bit ARM, 0 on aarch64). */
+#ifdef __aarch64__
+#define OLD_STAT_VERSION 0
+#else
 #define OLD_STAT_VERSION 3
+#endif
 OLD_VERSION(int, __xstat, (int version, const char* path, struct stat* info), (version, path, info))
 OLD_VERSION(int, __lxstat, (int version, const char* path, struct stat* info), (version, path, info))
 OLD_VERSION(int, __fxstat, (int version, int fd, struct stat* info), (version, fd, info))
@@ -60,6 +54,11 @@ int __wrap_fstat(int fd, struct stat* info)
 {
     return old___fxstat(OLD_STAT_VERSION, fd, info);
 }
+OLD_VERSION(int, __fxstat64, (int version, int fd, struct stat64* info), (version, fd, info))
+int __wrap_fstat64(int fd, struct stat64* info)
+{
+    return old___fxstat64(OLD_STAT_VERSION, fd, info);
+}
 
 /* Maths functions the new library versioned again when it dropped their
  * error-handling wrappers; the old versions give the same values. */
@@ -74,10 +73,24 @@ OLD_VERSION(float, logf, (float x), (x))
 OLD_VERSION(float, log2f, (float x), (x))
 OLD_VERSION(float, powf, (float x, float y), (x, y))
 
+/* 32-bit ARM's fcntl was versioned again (GLIBC_2.28) with the large-file
+ * variant; for a program built without large-file offsets the old one does the
+ * same. Its third argument, when there is one, is an integer or a pointer. */
+int old_fcntl(int fd, int command, ...);
+__asm__(".symver old_fcntl,fcntl@" OLD_GLIBC);
+int __wrap_fcntl(int fd, int command, ...)
+{
+    va_list args;
+    va_start(args, command);
+    void* argument = va_arg(args, void*);
+    va_end(args);
+    return old_fcntl(fd, command, argument);
+}
+
 /* The old sscanf differs from the C99 one only in reading "%a" as an allocating
  * conversion, which nothing here uses. */
 int old_vsscanf(const char* text, const char* format, va_list args);
-__asm__(".symver old_vsscanf,vsscanf@GLIBC_2.4");
+__asm__(".symver old_vsscanf,vsscanf@" OLD_GLIBC);
 
 int __wrap___isoc99_sscanf(const char* text, const char* format, ...)
 {
@@ -92,7 +105,8 @@ int __wrap___isoc99_sscanf(const char* text, const char* format, ...)
  * always take the atomic path, which is right whatever threads exist. */
 char __wrap___libc_single_threaded = 0;
 
-/* The handheld's kernel predates getrandom(2): read the kernel's pool. */
+/* The handheld's kernel predates getrandom(2), and the old library has no
+ * getentropy: read the kernel's pool. */
 int __wrap_getentropy(void* buffer, size_t length)
 {
     if (length > 256) {

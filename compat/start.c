@@ -1,11 +1,11 @@
-/* Start-up for the handheld's old C library.
+/* Start-up for an old C library (before 2.34: the handheld's, a firmware's).
  *
  * The toolchain's start files call __libc_start_main with no constructor runner:
- * a new C library then finds the constructors itself, but the handheld's runs
- * a program's constructors only through the init function it is handed. So the
- * call is redirected here (--wrap) and made to the GLIBC_2.4 entry point, which
- * both libraries have, with an init that runs them the way the old start files
- * did. Destructors need nothing: both libraries' loaders run the program's
+ * a new C library then finds the constructors itself, but an old one runs a
+ * program's constructors only through the init function it is handed. So the
+ * call is redirected here (--wrap) and made to the old entry point (OLD_GLIBC),
+ * which both libraries have, with an init that runs them the way the old start
+ * files did. Destructors need nothing: both libraries' loaders run the program's
  * destructors at exit. */
 #include <stddef.h>
 
@@ -27,7 +27,7 @@ static void run_constructors(int argc, char** argv, char** envp)
 
 int old_libc_start_main(main_fn main, int argc, char** argv, array_fn init, void (*fini)(void), void (*rtld_fini)(void),
                         void* stack_end);
-__asm__(".symver old_libc_start_main,__libc_start_main@GLIBC_2.4");
+__asm__(".symver old_libc_start_main,__libc_start_main@" OLD_GLIBC);
 
 int __wrap___libc_start_main(main_fn main, int argc, char** argv, void (*init)(void), void (*fini)(void),
                              void (*rtld_fini)(void), void* stack_end)

@@ -1,0 +1,95 @@
+#!/bin/bash
+# The port folder for today's ARM handhelds with the programs built for them,
+# started as a 64-bit handheld's ports menu starts it, under qemu-aarch64 on a
+# 640 x 480 Xvfb:
+#   port_qemu.sh SOURCE_DIR AARCH64_BUILD ARMHF_BUILD SCRATCH_DIR
+# Packed by packaging/port/make-port with both machines' programs; every ELF
+# file in the zip must pass the ABI check of its machine. Unzipped into a
+# scratch "ports" folder and started through Zynthra.sh from another folder,
+# with uname saying aarch64 and the in-process script playing a short game.
+# This machine runs no binfmt handler for aarch64, so the program's place in
+# the unzipped folder holds a starter that runs the packed program, moved
+# beside it, under qemu-aarch64 -L / (the multi-arch root). The first check
+# that fails ends it, with status 1.
+set -u
+
+source_dir=$1
+aarch64_build=$2
+armhf_build=$3
+scratch=$4
+
+rm -rf "$scratch"
+mkdir -p "$scratch/ports" "$scratch/elsewhere" "$scratch/bin" "$scratch/work"
+export case_name=port_qemu
+work=$scratch/work
+# shellcheck source=../e2e/common.sh
+. "$source_dir/tests/e2e/common.sh"
+port=$scratch/ports/zynthra
+program_logs() {
+    [ -s "$port/log.txt" ] && { echo "--- log.txt:"; cat "$port/log.txt"; }
+}
+
+# ---- packed with both machines' programs ----
+# What the screenshot shows is checked where the host's program takes it
+# (tests/package/port.sh); here the zip only needs one of the right size.
+/usr/bin/convert -size 640x480 xc:black "$scratch/screenshot.png" || fail "cannot make a stand-in screenshot"
+"$source_dir/packaging/port/make-port" "$scratch/zynthra.zip" "$scratch/screenshot.png" \
+    aarch64="$aarch64_build" armhf="$armhf_build" >"$work/out.txt" 2>&1 || fail "make-port failed"
+unzip -q "$scratch/zynthra.zip" -d "$scratch/ports" || fail "the zip does not unpack"
+
+# ---- every ELF file in it loads on every firmware of its machine ----
+elves=0
+while IFS= read -r -d '' file; do
+    [ "$(head -c 4 "$file" | od -An -c | tr -d ' ')" = '177ELF' ] || continue
+    case $file in
+    *.aarch64 | */libs.aarch64/*) machine=aarch64 ;;
+    *.armhf | */libs.armhf/*) machine=armhf ;;
+    *) fail "an ELF file of no machine the port names: ${file#"$port"/}" ;;
+    esac
+    "$source_dir/scripts/check-handheld-abi" --for "$machine" "$file" >"$work/abi.txt" 2>&1 ||
+        fail "$(cat "$work/abi.txt")"
+    elves=$((elves + 1))
+done < <(find "$port" -type f -print0)
+[ "$elves" = 4 ] || fail "$elves ELF files in the zip, not the 2 programs of each machine"
+
+# ---- started through its script, as on a 64-bit handheld ----
+printf '#!/bin/sh\n[ "$*" = -m ] && echo aarch64 && exit 0\nexec /bin/uname "$@"\n' >"$scratch/bin/uname"
+chmod +x "$scratch/bin/uname"
+program=$port/game/zynthra.aarch64
+mv "$program" "$program.packed" || fail "no game/zynthra.aarch64 in the port"
+printf '#!/bin/sh\nexec qemu-aarch64 -L / "$0.packed" "$@"\n' >"$program"
+chmod +x "$program"
+
+cat >"$scratch/game.script" <<'SCRIPT'
+seed 20261209
+frames 30
+snap title.png
+tap x
+frames 40
+nub0 256 0
+nub1 0 -256
+frames 60
+snap playing.png
+quit
+SCRIPT
+
+start_xvfb 640x480x24
+(cd "$scratch/elsewhere" && PATH=$scratch/bin:$PATH SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 \
+    timeout 900 "$port/Zynthra.sh" --script "$scratch/game.script") >"$work/out.txt" 2>"$work/err.txt"
+status=$?
+[ "$status" = 0 ] || fail "Zynthra.sh ended with status $status"
+grep -q "^zynthra on aarch64" "$port/log.txt" || fail "log.txt does not name the aarch64 program"
+conf=$port/conf
+[ "$(grep -c . "$conf/config.txt" 2>/dev/null)" = 4 ] || fail "no config.txt of four lines in conf/"
+[ "$(grep -c . "$conf/highScores.txt" 2>/dev/null)" = 10 ] || fail "no high-score table in conf/"
+# Both snaps taken, and the script's quit ended it: the whole short game played.
+for shot in title playing; do
+    [ "$(/usr/bin/identify -format '%wx%h' "$conf/$shot.png" 2>/dev/null)" = 640x480 ] ||
+        fail "no 640 x 480 $shot.png in conf/"
+    # The 5:3 picture across the width: black bars of 48 rows above and below it.
+    bars=$(/usr/bin/convert "$conf/$shot.png" \( +clone -crop 640x48+0+0 \) \( -clone 0 -crop 640x48+0+432 \) \
+        -delete 0 -append -format '%[fx:maxima.intensity]' info: 2>/dev/null)
+    [ "$bars" = 0 ] || fail "$shot.png's bars are not black ($bars)"
+done
+[ -z "$(ls -A "$scratch/elsewhere")" ] || fail "the game wrote into the folder it was started from"
+echo "port_qemu: every program in the zip passes its machine's ABI check; Zynthra.sh played under qemu-aarch64"
