@@ -47,6 +47,14 @@ for entry in "${entries[@]}"; do
         fail "${entry##*/}: Icon=$icon is not a 128 x 128 PNG in the icon theme"
 done
 
+# ---- the desktop's edition: SDL 2, nothing to preload ----
+for program in zynthra zynthra-classic; do
+    objdump -p "$root/usr/lib/games/zynthra/$program" | grep -q 'NEEDED *libSDL2-2.0.so.0' ||
+        fail "the installed $program is not the SDL 2 edition"
+done
+[ -z "$(find "$root" -name 'libvpad*' -o -name 'vpad-gamepad' -o -name fbgrab)" ] ||
+    fail "the package holds what only a preloaded pad needed"
+
 # ---- a game with an installed command ----
 play() {
     local command=$1
