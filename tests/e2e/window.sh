@@ -330,6 +330,8 @@ case_gamepad() {
     for f in menu playing steered fired bombed paused resumed back quit; do
         [ -s "$f.png" ] || fail "the script snapped no $f.png"
     done
+    # The places below are the 800 x 480 picture's: the window is the whole screen.
+    [ "$(/usr/bin/identify -format '%wx%h' playing.png)" = 800x480 ] || fail "the snaps are not 800 x 480"
     text_shown playing.png 650 445 "Bombs:3" || fail "the pad's south button started no game: $(seen)"
     ship_area playing.png "$work/ship-before.png"
     ship_area steered.png "$work/ship-after.png"
