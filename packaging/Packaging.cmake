@@ -6,7 +6,7 @@
 #   games/zynthra, games/zynthra-classic   the commands: the shared launcher with these paths
 #   lib/games/zynthra/                 the programs (zynthra-sdl2 and zynthra-classic-sdl2 of the
 #                                      build folder, as zynthra and zynthra-classic),
-#                                      zynthra-soundcheck, zynthra-launch
+#                                      zynthra-launch
 #   share/games/zynthra/data/          the shipped data, copied into the player's folder
 #   share/games/zynthra/demo.vpad      the headless demo
 #   share/applications/, share/icons/  menu entries and their icons
@@ -22,15 +22,14 @@ set(ZYNTHRA_PACKAGING_OUT ${PROJECT_BINARY_DIR}/packaging)
 
 # Without the SDL 2 edition (the handheld's build, a machine without SDL 2)
 # only the .pnd and the parts it shares with the Debian package are made.
-if(TARGET zynthra-sdl2 AND TARGET zynthra-classic-sdl2 AND TARGET zynthra-soundcheck)
+if(TARGET zynthra-sdl2 AND TARGET zynthra-classic-sdl2)
   # Installed under the names players type: the build folder keeps the plain
   # names for the handheld's programs.
   install(PROGRAMS $<TARGET_FILE:zynthra-sdl2> DESTINATION ${ZYNTHRA_PKG_LIBDIR} RENAME zynthra)
   install(PROGRAMS $<TARGET_FILE:zynthra-classic-sdl2> DESTINATION ${ZYNTHRA_PKG_LIBDIR} RENAME zynthra-classic)
-  install(TARGETS zynthra-soundcheck RUNTIME DESTINATION ${ZYNTHRA_PKG_LIBDIR})
   # Debian ships binaries stripped of symbols and of the compiler's notes.
   install(CODE "
-    foreach(file zynthra zynthra-classic zynthra-soundcheck)
+    foreach(file zynthra zynthra-classic)
       execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded --remove-section=.comment --remove-section=.note
                               \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ZYNTHRA_PKG_LIBDIR}/\${file}\"
                       COMMAND_ERROR_IS_FATAL ANY)
@@ -92,8 +91,8 @@ endif()
 
 # Everything the package holds, so scripts/package can build just that.
 add_custom_target(zynthra_package_contents)
-add_dependencies(zynthra_package_contents zynthra-sdl2 zynthra-classic-sdl2 zynthra-soundcheck zynthra_icon
-                 zynthra-classic_icon zynthra_package_docs)
+add_dependencies(zynthra_package_contents zynthra-sdl2 zynthra-classic-sdl2 zynthra_icon zynthra-classic_icon
+                 zynthra_package_docs)
 
 # The Debian architecture of what is built: the toolchain file names it when
 # cross-building, otherwise it is this machine's.
