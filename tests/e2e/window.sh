@@ -156,6 +156,10 @@ case_window_opens() {
     start_desktop 1920x1080
     start_game
     size_becomes 1600x960
+    # The class is the program's name, which the installed menu entries name.
+    local class
+    class=$(xprop -id "$win" WM_CLASS)
+    [[ $class == *\"$(basename "$program")\"* ]] || fail "the window's class is not the program's name: $class"
     xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (128 x 128)' || fail "no 128 x 128 icon on the window"
     # The whole window is the picture at 2x: "New Game" at the top left, twice its size.
     within 600 "title screen at 2x" title_shown
