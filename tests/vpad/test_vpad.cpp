@@ -443,6 +443,15 @@ TEST_F(VpadTest, RecordingReplaysTheSameEventsAndSeed)
     EXPECT_GT(seed, 1700000000);
 }
 
+// Game pads are the SDL 2 edition's: the handheld program has none to plug in.
+TEST_F(VpadTest, GamepadLinesAreRefusedByTheHandheldsPad)
+{
+    Child probe({VPAD_PROBE, "frames", "1"}, {{"VPAD_SCRIPT", file("pad.vpad", "frame 1\ngamepad attach\n")}});
+    EXPECT_EQ(probe.finish(), 2);
+    EXPECT_NE(probe.err().find("need the SDL 2 edition"), std::string::npos) << probe.err();
+    EXPECT_NE(probe.err().find("pad.vpad:2:"), std::string::npos) << probe.err();
+}
+
 TEST_F(VpadTest, FaultySeedsStopTheProgramBeforeItRuns)
 {
     for (const char* script : {"seed -1\n", "seed x\n", "seed 1 2\n", "seed 3\nseed 4\n", "seed 99999999999\n"}) {

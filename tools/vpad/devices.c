@@ -39,7 +39,7 @@ struct pipe_device {
     int write_fd;
     dev_t st_dev;
     ino_t st_ino;
-    struct vpad_state sent; /* what this descriptor has been told so far */
+    struct pad_state sent; /* what this descriptor has been told so far */
 };
 
 static struct pipe_device open_devices[MAX_OPEN];
@@ -159,7 +159,7 @@ static void add_event(struct input_event* batch, int* count, const struct timesp
 }
 
 /* The events that bring a descriptor from what it was sent to what is wanted. */
-static int changes(const struct pipe_device* d, const struct vpad_state* want, const struct timespec* now,
+static int changes(const struct pipe_device* d, const struct pad_state* want, const struct timespec* now,
                    struct input_event* batch)
 {
     int count = 0;
@@ -167,7 +167,7 @@ static int changes(const struct pipe_device* d, const struct vpad_state* want, c
         for (int i = 0; i < VPAD_BUTTONS; i++) {
             unsigned bit = 1u << i;
             if ((d->sent.buttons ^ want->buttons) & bit)
-                add_event(batch, &count, now, EV_KEY, vpad_buttons[i].code, (want->buttons & bit) != 0);
+                add_event(batch, &count, now, EV_KEY, vpad_button_codes[i], (want->buttons & bit) != 0);
         }
     } else {
         int nub = d->device - VPAD_DEV_NUB0;
@@ -187,7 +187,7 @@ static size_t pending_bytes(const struct pipe_device* d)
     return ioctl(d->write_fd, FIONREAD, &n) == 0 && n > 0 ? (size_t)n : 0;
 }
 
-void vpad_devices_feed(const struct vpad_state* want)
+void vpad_devices_feed(const struct pad_state* want)
 {
     struct timespec now;
     clock_gettime(CLOCK_REALTIME, &now); /* evdev's own default event clock */

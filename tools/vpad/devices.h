@@ -22,6 +22,6 @@ int vpad_device_name(int fd, void* buf, size_t len);
 
 /* Brings every open descriptor up to the wanted pad state, writing only what changed
  * since it last heard: key events to "gpio-keys", axis events to the nubs. */
-void vpad_devices_feed(const struct vpad_state* want);
+void vpad_devices_feed(const struct pad_state* want);
 
 #endif

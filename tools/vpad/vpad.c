@@ -29,31 +29,15 @@
 
 #include "clock.h"
 #include "devices.h"
-#include "record.h"
 #include "script.h"
 
-const struct vpad_button vpad_buttons[VPAD_BUTTONS] = {
-    [VPAD_UP] = {"up", KEY_UP},
-    [VPAD_DOWN] = {"down", KEY_DOWN},
-    [VPAD_LEFT] = {"left", KEY_LEFT},
-    [VPAD_RIGHT] = {"right", KEY_RIGHT},
-    [VPAD_A] = {"a", KEY_HOME},
-    [VPAD_B] = {"b", KEY_END},
-    [VPAD_X] = {"x", KEY_PAGEDOWN},
-    [VPAD_Y] = {"y", KEY_PAGEUP},
-    [VPAD_L] = {"l", KEY_RIGHTSHIFT},
-    [VPAD_R] = {"r", KEY_RIGHTCTRL},
-    [VPAD_START] = {"start", KEY_LEFTALT},
-    [VPAD_SELECT] = {"select", KEY_LEFTCTRL},
-};
+_Static_assert(VPAD_BUTTONS == PAD_BUTTONS, "one button per name in scripts");
 
-int vpad_button_by_name(const char* name)
-{
-    for (int i = 0; i < VPAD_BUTTONS; i++)
-        if (strcmp(vpad_buttons[i].name, name) == 0)
-            return i;
-    return -1;
-}
+const unsigned short vpad_button_codes[VPAD_BUTTONS] = {
+    [VPAD_UP] = KEY_UP,        [VPAD_DOWN] = KEY_DOWN,   [VPAD_LEFT] = KEY_LEFT,     [VPAD_RIGHT] = KEY_RIGHT,
+    [VPAD_A] = KEY_HOME,       [VPAD_B] = KEY_END,       [VPAD_X] = KEY_PAGEDOWN,    [VPAD_Y] = KEY_PAGEUP,
+    [VPAD_L] = KEY_RIGHTSHIFT, [VPAD_R] = KEY_RIGHTCTRL, [VPAD_START] = KEY_LEFTALT, [VPAD_SELECT] = KEY_LEFTCTRL,
+};
 
 void vpad_warn(const char* fmt, ...)
 {
@@ -70,10 +54,10 @@ void vpad_warn(const char* fmt, ...)
 enum mode { MODE_IDLE, MODE_SCRIPT };
 
 static enum mode mode;
-static struct vpad_script* script;
-static struct vpad_state pad;
+static struct pad_script* script;
+static struct pad_state pad;
 static double pace_period; /* seconds per frame; 0 runs unpaced */
-static struct vpad_recorder* recorder;
+static struct pad_recorder* recorder;
 static int frame_count_file = -1; /* VPAD_FRAME_FILE, or -1 */
 
 static const char* base_name(const char* path)
@@ -163,8 +147,8 @@ static long seed_from_environment(void)
     char* end;
     errno = 0;
     long seed = strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || seed < 0 || seed > VPAD_SEED_MAX) {
-        vpad_warn("VPAD_SEED must be a whole number from 0 to %ld, not \"%s\"", VPAD_SEED_MAX, text);
+    if (errno != 0 || *end != '\0' || seed < 0 || seed > PAD_SEED_MAX) {
+        vpad_warn("VPAD_SEED must be a whole number from 0 to %ld, not \"%s\"", PAD_SEED_MAX, text);
         exit(2);
     }
     return seed;
@@ -172,7 +156,7 @@ static long seed_from_environment(void)
 
 static void finish_recording(void)
 {
-    vpad_record_close(recorder);
+    pad_record_close(recorder);
     recorder = NULL;
 }
 
@@ -183,7 +167,7 @@ static void choose_clock(void)
 {
     long seed = seed_from_environment();
     if (seed < 0 && script != NULL)
-        seed = vpad_script_seed(script);
+        seed = pad_script_seed(script);
     const char* record_path = getenv("VPAD_RECORD");
     if (record_path != NULL && *record_path != '\0') {
         if (seed < 0)
@@ -271,7 +255,7 @@ static void paced_sleep(useconds_t usec)
 static void update_pad(long frame, double seconds)
 {
     if (mode == MODE_SCRIPT)
-        vpad_script_step(script, frame, seconds, &pad);
+        pad_script_step(script, frame, seconds, &pad);
 }
 
 static int frame(useconds_t usec)
@@ -293,7 +277,7 @@ static int frame(useconds_t usec)
         first = now;
     update_pad(frames, now - first);
     if (recorder)
-        vpad_record_frame(recorder, frames, &pad);
+        pad_record_frame(recorder, frames, &pad);
     vpad_devices_feed(&pad);
     if (frame_count_file >= 0)
         write_frame_count(frames);

@@ -2,7 +2,9 @@
 #ifndef VPAD_H
 #define VPAD_H
 
-/* The handheld's twelve buttons, in the order of vpad_buttons. */
+#include "pad_script.h"
+
+/* The handheld's twelve buttons, in the order of pad_button_names. */
 enum {
     VPAD_UP,
     VPAD_DOWN,
@@ -22,27 +24,11 @@ enum {
 /* A full deflection of a nub, in the units the game reads. */
 #define VPAD_NUB_FULL 256
 
-struct vpad_button {
-    const char* name;    /* as written in scripts */
-    unsigned short code; /* the key code the handheld's button block reports */
-};
-
-extern const struct vpad_button vpad_buttons[VPAD_BUTTONS];
-
-/* The whole pad at one moment. */
-struct vpad_state {
-    unsigned buttons; /* bit i set while vpad_buttons[i] is held */
-    int nub[2][2];    /* [0] left nub ("nub0"), [1] right nub ("nub1"); each x, y */
-};
-
-/* Index into vpad_buttons, or -1 for an unknown name. */
-int vpad_button_by_name(const char* name);
+/* The key code the handheld's button block reports for each button. */
+extern const unsigned short vpad_button_codes[VPAD_BUTTONS];
 
 /* Messages for the person running the game, on standard error. */
 void vpad_warn(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-
-/* The largest seed a script or VPAD_SEED may give: a time() the game can hold. */
-#define VPAD_SEED_MAX 2147483647L
 
 /* The next definition of a function vpad stands in for (the C library's own). */
 void* vpad_next_symbol(const char* name);

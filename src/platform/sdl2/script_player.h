@@ -62,7 +62,9 @@ public:
     // What the game seeds its random numbers with: the held seed, else the
     // time at start.
     long seed() const;
-    // Runs the script's lines up to simulation step `step` (counted from 1).
+    // Runs the script's lines up to simulation step `step` (counted from 1;
+    // seconds count from step 1, 1/60 s a step). Call it every step, scripted
+    // or not: it also writes the step into the frame file.
     void play(long step, ScriptStep* out);
     // Writes the pad's state as the game read it at simulation step `step`.
     void record(long step, unsigned buttons, const int nub[2][2]);
