@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 #include "Game.h"
 #include "Menus.h"
@@ -12,6 +11,7 @@
 #include "display.h"
 #include "frame_clock.h"
 #include "gl_support.h"
+#include "session.h"
 
 // Program-lifetime objects. The order matters: game is constructed before
 // menu, whose constructor already reads the high-score file.
@@ -19,27 +19,17 @@ Game game;
 Menu menu;
 Controller controller;
 int keys[256];
-timespec start, end;
 
-// Seconds from start to end; the sub-second part carries single precision.
-double diff(timespec start, timespec end)
+// One step of the rules on the screen that is up: its input handled, its
+// state and motion advanced. Returns that screen's mode, which the frame then
+// draws even if the step left it (the menu's last frame as a game starts).
+static int runStep(double dT)
 {
-    long seconds = end.tv_sec - start.tv_sec;
-    long nanoseconds = end.tv_nsec - start.tv_nsec;
-    if (nanoseconds < 0) {
-        seconds -= 1;
-        nanoseconds += 1000000000;
-    }
-    return (double)seconds + (double)((float)nanoseconds * 1e-9f);
-}
-
-static void runFrame(double dT)
-{
-    switch (game.gameMode) {
+    const int screen = game.gameMode;
+    switch (screen) {
     case MODE_PLAYING:
     case MODE_PAUSED:
         game.updateFrame(dT);
-        game.draw(dT);
         // The pause menu reads the keyboard as the other menus do (on a desktop,
         // Escape then goes back from its options instead of resuming).
         if (game.paused)
@@ -47,12 +37,22 @@ static void runFrame(double dT)
         break;
     case MODE_MENUS:
         menu.menuPollInput(dT);
-        menu.drawMenu(dT);
+        menu.stepTitleScene(dT);
         updateKeyboard(keys);
         break;
     default:
         break;
     }
+    stepArenaMotion();
+    return screen;
+}
+
+static void drawScreen(int screen)
+{
+    if (screen == MODE_MENUS)
+        menu.drawMenu();
+    else if (screen == MODE_PLAYING || screen == MODE_PAUSED)
+        game.draw();
 }
 
 // Set by a signal that asks the program to end (a logout, a firmware's exit
@@ -103,7 +103,9 @@ static bool askedForFullScreen(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    srand(time(NULL));
+    if (!startSession(argc, argv))
+        return 1;
+    srand(randomSeed());
     endOnSignals();
     if (initDisplay(askedForFullScreen(argc, argv)) == 1) {
         puts("initialising display failed - quiting");
@@ -121,17 +123,22 @@ int main(int argc, char** argv)
     setupAudio();
     menu.loadMainMenu();
     menu.readConfig();
-    readFrameClock(&start);
+    startFrameClock();
 
+    // The frame clock decides how many steps of the rules each drawn frame
+    // runs: one on the handheld, as many as the time calls for elsewhere.
+    int screen = game.gameMode;
     while (!game.quit && !menu.quit) {
-        getInput(&controller);
-        readFrameClock(&end);
-        const double dT = diff(start, end);
-        readFrameClock(&start);
-        handleWindowEvents();
+        const FrameSteps steps = frameSteps();
+        for (int i = 0; i < steps.count && !menu.quit; i++) {
+            getInput(&controller);
+            handleWindowEvents();
+            if (!menu.quit)
+                screen = runStep(steps.dT);
+        }
         if (menu.quit)
             break;
-        runFrame(dT);
+        drawScreen(screen);
         restAfterFrame();
     }
 

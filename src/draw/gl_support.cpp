@@ -83,13 +83,17 @@ void set2dMode()
 static float camRadius = 4.0f;
 static float shakeAmount = 0;
 
+void settleShake()
+{
+    shakeAmount *= 0.8f;
+    if (shakeAmount <= 0.25f)
+        shakeAmount = 0;
+}
+
 void updateCamera(Vector3D* playerPos, Vector3D* playerUp)
 {
     Vector3D up = *playerUp;
-    shakeAmount *= 0.8f;
-    if (shakeAmount <= 0.25f) {
-        shakeAmount = 0;
-    } else {
+    if (shakeAmount > 0) {
         // The amount is also the phase: the tilt jumps as it decays.
         up.x += 0.02f * sinf(shakeAmount);
         up.y += 0.02f * cosf(shakeAmount);

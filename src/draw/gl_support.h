@@ -10,8 +10,10 @@ void setupGlStuff();
 void set3dMode();
 void set2dMode();
 
-// Camera and screen shake.
+// Camera and screen shake. The shake settles by a step of the rules, not by a
+// drawn frame, so it lasts as long at any frame rate.
 void updateCamera(Vector3D* playerPos, Vector3D* playerUp);
+void settleShake();
 void addShake(float amount);
 float getShakeAmount();
 void gluLookAt(GLfloat eyex, GLfloat eyey, GLfloat eyez, GLfloat centerx, GLfloat centery, GLfloat centerz, GLfloat upx,

@@ -85,3 +85,37 @@ int decodePng(FILE* file, const char* filename, int largestSide, std::vector<uns
     png_destroy_read_struct(&png, &info, NULL);
     return components;
 }
+
+// Kept apart from writePng so that no local is live across the setjmp.
+static bool writeRows(FILE* file, int width, int height, const unsigned char* rgba)
+{
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL);
+    if (png == NULL)
+        return false;
+    png_infop info = png_create_info_struct(png);
+    if (info == NULL || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    // The alpha of a window's pixels means nothing: each fourth byte is left out.
+    png_set_filler(png, 0, PNG_FILLER_AFTER);
+    for (int y = 0; y < height; y++)
+        png_write_row(png, (png_bytep)(rgba + (size_t)y * width * 4));
+    png_write_end(png, NULL);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+bool writePng(const char* path, int width, int height, const unsigned char* rgba)
+{
+    FILE* file = fopen(path, "wb");
+    if (file == NULL)
+        return false;
+    const bool written = writeRows(file, width, height, rgba);
+    // A full disk shows only when the file is closed.
+    return fclose(file) == 0 && written;
+}

@@ -12,3 +12,7 @@ constexpr int largestImageSide = 2048;
 // largestSide).
 int decodePng(FILE* file, const char* filename, int largestSide, std::vector<unsigned char>& pixels, int& width,
               int& height);
+
+// Writes 8-bit RGBA pixels, top row first, as an RGB PNG file: false when the
+// file cannot be written whole.
+bool writePng(const char* path, int width, int height, const unsigned char* rgba);

@@ -141,13 +141,14 @@ void Game::updateFrame(double dT)
 }
 
 // What the frame's drawing shows besides the game itself: the frozen scene
-// turns behind the pause menu; otherwise the "Get ready!" countdown runs and
+// turns behind the pause menu, whose bar eases; otherwise the "Get ready!" countdown runs and
 // the HUD's score rolls up by a tenth of the gap.
 void Game::stepShownState(double dT)
 {
     if (paused) {
         pauseRotX += 0.1f;
         pauseRotY += 0.05f;
+        menu->easeSelectionBar();
         return;
     }
     if (unpausing) {
@@ -450,9 +451,22 @@ void setupSphereVBO()
     sphere_index_VBO = uploadStatic(GL_ELEMENT_ARRAY_BUFFER, icoSphereIndices, sizeof(icoSphereIndices));
 }
 
+namespace {
+// The stars' turn: shown is the turn before the latest step's, as the stars
+// have always been drawn before they turned.
+float starTurn = 0;
+float shownStarTurn = 0;
+}  // namespace
+
+void stepArenaMotion()
+{
+    shownStarTurn = starTurn;
+    starTurn += 0.02f;
+    settleShake();
+}
+
 void drawSphere(int color)
 {
-    static float starRotate = 0;
     int i = color < colorRampCount - 1 ? color : colorRampCount - 1;
 
     glPushMatrix();
@@ -486,16 +500,15 @@ void drawSphere(int color)
     glPointSize(1.5f * pixelScale());
     glColor4f(1, 1, 1, 1);
     glScalef(5, 5, 5);
-    glRotatef(starRotate, 0, 1.2f, -1);
+    glRotatef(shownStarTurn, 0, 1.2f, -1);
     glDrawArrays(GL_POINTS, 0, icoSphereCorners);
     glScalef(2.5f, 1, 3.75f);
-    glRotatef(starRotate, 1.2f, 1, 0);
+    glRotatef(shownStarTurn, 1.2f, 1, 0);
     glDrawArrays(GL_POINTS, 0, icoSphereCorners);
 
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glPopMatrix();
-    starRotate += 0.02f;
     glEnable(GL_LIGHTING);
 }
 
@@ -512,7 +525,7 @@ void Game::drawTheSphere()
     drawSphere(0);
 }
 
-void Game::draw(double dT)
+void Game::draw()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
@@ -538,7 +551,7 @@ void Game::draw(double dT)
     endProjectedDrawing();
 
     if (paused)
-        menu->drawInGameMenu(dT);
+        menu->drawInGameMenu();
     else
         drawHUD();
 

@@ -71,7 +71,8 @@ public:
     void getMovementInput();
     void getFiringInput();
 
-    void draw(double dT);
+    // Draws the state the steps left; changes nothing the game plays by.
+    void draw();
     void drawHUD();
     void setupVBOs();
     void drawTheSphere();
@@ -87,3 +88,6 @@ private:
 // The arena sphere's geometry, uploaded once; drawn with ramp entry color.
 void setupSphereVBO();
 void drawSphere(int color);
+// The motion every screen shows, one step of the rules' worth: the stars
+// turn and the camera's shake settles.
+void stepArenaMotion();

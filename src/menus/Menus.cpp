@@ -168,7 +168,7 @@ void reportFailedSave(const char* fileName, const std::string& reason)
     fflush(stdout);
 }
 
-// Moves an eased value an eighth of the way to its target each drawn frame,
+// Moves an eased value an eighth of the way to its target each step,
 // snapping once it is closer than a tenth of a pixel.
 void easeTowards(float& current, int target)
 {
@@ -433,13 +433,16 @@ void Menu::drawOptionLines()
     glPrintf(0, y, "Back");
 }
 
-void Menu::drawMenu(double dT)
+void Menu::stepTitleScene(double dT)
+{
+    menuRotation += dT;
+    easeSelectionBar();
+}
+
+void Menu::drawMenu()
 {
     static Vector3D pos(0, 0, 1);
     static Vector3D up(0, 1, 0);
-
-    menuRotation += dT;
-    easeSelectionBar();
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
@@ -504,9 +507,8 @@ void Menu::drawLogo()
 }
 
 // Drawn over the frozen game frame, which Game::draw has already drawn.
-void Menu::drawInGameMenu(double)
+void Menu::drawInGameMenu()
 {
-    easeSelectionBar();
     drawSelectionBar();
 
     glEnable(GL_TEXTURE_2D);

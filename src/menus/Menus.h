@@ -21,8 +21,14 @@ public:
     void loadMainMenu();
     void changeMenu(int menu);
     void menuPollInput(double dT);
-    void drawMenu(double dT);
-    void drawInGameMenu(double dT);
+    // The title screens' motion, one step of the rules' worth: the arena
+    // turns and the selection bar eases.
+    void stepTitleScene(double dT);
+    // The bar eases towards the selection, a step at a time.
+    void easeSelectionBar();
+    // Draw what the steps left; they change nothing the game plays by.
+    void drawMenu();
+    void drawInGameMenu();
     void drawLogo();
     int getSelectionWidth(int menu, int selection);
 
@@ -83,7 +89,6 @@ private:
     void pollNameEntry(double dT);
     int takeTypingPress();
     void finishNameEntry();
-    void easeSelectionBar();
     void drawSelectionBar();
     void drawOptionLines();
 };

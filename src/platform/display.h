@@ -33,6 +33,9 @@ int windowScale(int screenWidth, int screenHeight);
 // The picture's place now; a resized window moves it, and the backend keeps
 // the GL's viewport on it.
 Viewport getViewport();
+// Wide lines and points near the picture's edge spill over it: a backend
+// clears the bars beside the picture last, so they stay black.
+void clearBars(const Viewport& picture, int windowWidth, int windowHeight);
 
 // What happened to the window since the last call that the game must act on.
 struct WindowEvents {

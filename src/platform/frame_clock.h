@@ -1,9 +1,17 @@
 #pragma once
 
-#include <ctime>
-
 // The frame loop's clock and its pace. Readings only ever move forward:
 // setting the system time must not freeze or jump the game.
-void readFrameClock(timespec* now);
+
+// How many steps of the rules the coming frame runs before it is drawn, and
+// the time each step stands for.
+struct FrameSteps {
+    int count;
+    double dT;
+};
+
+// The clock starts as the first frame does.
+void startFrameClock();
+FrameSteps frameSteps();
 // The short rest at the end of every frame, whatever the frame took.
 void restAfterFrame();

@@ -1,3 +1,5 @@
+#include <GLES/gl.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -26,4 +28,24 @@ Viewport letterbox(int width, int height)
     v.x = (width - v.width) / 2;
     v.y = (height - v.height) / 2;
     return v;
+}
+
+void clearBars(const Viewport& picture, int windowWidth, int windowHeight)
+{
+    if (picture.width == windowWidth && picture.height == windowHeight)
+        return;
+    glEnable(GL_SCISSOR_TEST);
+    if (picture.x > 0) {
+        glScissor(0, 0, picture.x, windowHeight);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glScissor(picture.x + picture.width, 0, windowWidth - picture.x - picture.width, windowHeight);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    if (picture.y > 0) {
+        glScissor(0, 0, windowWidth, picture.y);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glScissor(0, picture.y + picture.height, windowWidth, windowHeight - picture.y - picture.height);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glDisable(GL_SCISSOR_TEST);
 }

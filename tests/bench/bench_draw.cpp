@@ -47,14 +47,18 @@ struct Screen {
     void draw(Scene scene, Path path)
     {
         if (scene == Scene::menu) {
-            if (path == Path::before)
+            if (path == Path::before) {
                 referenceDrawMainMenu(menu, frameTime);
-            else
-                menu.drawMenu(frameTime);
+            } else {
+                menu.stepTitleScene(frameTime);
+                stepArenaMotion();
+                menu.drawMenu();
+            }
         } else if (path == Path::before) {
             referenceDrawGame(*game);
         } else {
-            game->draw(frameTime);
+            stepArenaMotion();
+            game->draw();
         }
     }
 };

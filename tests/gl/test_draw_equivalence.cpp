@@ -47,13 +47,15 @@ protected:
     int compareGameFrames(const std::string& scene)
     {
         referenceDrawGame(*before);
-        after->draw(frameTime);
+        stepArenaMotion();
+        after->draw();
         addShake(0);
         referenceDrawGame(*before);
         const std::vector<Rgba> old = readFrame();
         addShake(0);
         const long allocated = alloc_counter::allocations();
-        after->draw(frameTime);
+        stepArenaMotion();
+        after->draw();
         EXPECT_EQ(alloc_counter::allocations() - allocated, 0) << scene << ": the drawing allocated";
         return countDifferences(old, readFrame(), scene);
     }
@@ -66,7 +68,9 @@ protected:
         menu->selectCurrentWidth = (float)(menu->getSelectionWidth(menu->menuMode, menu->menuSelect) * 16);
         referenceDrawMainMenu(*menu, frameTime);
         const std::vector<Rgba> old = readFrame();
-        menu->drawMenu(frameTime);
+        menu->stepTitleScene(frameTime);
+        stepArenaMotion();
+        menu->drawMenu();
         return countDifferences(old, readFrame(), "menu");
     }
 

@@ -2,6 +2,7 @@
 
 #include "Game.h"
 #include "gl_fixture.h"
+#include "gl_support.h"
 #include "sound_double.h"
 
 namespace {
@@ -65,13 +66,17 @@ TEST_F(GameDrawTest, GameOverAndTheCountdownShowInTheMiddle)
 
 TEST_F(GameDrawTest, DrawingShowsTheStateWithoutAdvancingIt)
 {
-    // The roll-up and the countdown belong to the frame's update.
+    // The roll-up, the countdown and the camera's shake belong to the step:
+    // a game plays the same however many frames are drawn.
     game->score = 1000;
     game->unpausing = true;
     game->unpauseTimer = 0.5f;
+    addShake(5);
     for (int frame = 1; frame <= 4; frame++)
-        game->draw(0.25);
+        game->draw();
     EXPECT_EQ(game->displayScore, 0);
     EXPECT_TRUE(game->unpausing);
     EXPECT_EQ(game->unpauseTimer, 0.5f);
+    EXPECT_EQ(getShakeAmount(), 5);
+    addShake(0);
 }

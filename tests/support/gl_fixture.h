@@ -99,7 +99,7 @@ protected:
 
     std::vector<Rgba> drawFrame()
     {
-        game->draw(1.0 / 60);
+        game->draw();
         return readFrame();
     }
 

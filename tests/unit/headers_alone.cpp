@@ -7,6 +7,7 @@
 #include "display.h"
 #include "files.h"
 #include "frame_clock.h"
+#include "session.h"
 
 #if defined(__gles1_gl_h_) || defined(__glplatform_h_) || defined(__khrplatform_h_) || defined(__egl_h_) || \
     defined(_X11_XLIB_H_) || defined(SDL_h_) || defined(_SDL_H)

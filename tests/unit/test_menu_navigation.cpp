@@ -212,13 +212,13 @@ TEST_F(MenuNavigation, ChangingScreensPutsTheBarAtTheTopAndEasesItsWidth)
     makeMenu();
     menu->menuSelect = 2;
     for (int i = 0; i < 200; i++)
-        menu->drawInGameMenu(0);
+        menu->easeSelectionBar();
     EXPECT_EQ(menu->selectPos, 64);
     EXPECT_EQ(menu->selectCurrentWidth, 12 * 16);
 
     menu->changeMenu(MENU_PAUSE);
     EXPECT_EQ(menu->selectPos, 0);
-    menu->drawInGameMenu(0);
+    menu->easeSelectionBar();
     EXPECT_FLOAT_EQ(menu->selectCurrentWidth, 192 - 64 * 0.125f);  // towards 8 cells
 }
 

@@ -26,6 +26,12 @@ TEST(WindowGeometry, ThePictureKeepsItsShapeCentredBetweenBlackBars)
         {1500, 500, {333, 0, 833, 500}},    // odd spare width: the extra pixel right
         {400, 240, {0, 0, 400, 240}},       // smaller than the handheld's screen
         {1001, 2000, {0, 699, 1001, 601}},  // rounded to the nearer pixel
+        // Common desktop sizes, below the handheld's screen too.
+        {640, 480, {0, 48, 640, 384}},
+        {720, 720, {0, 144, 720, 432}},
+        {1024, 768, {0, 77, 1024, 614}},
+        {1280, 720, {40, 0, 1200, 720}},
+        {1280, 800, {0, 16, 1280, 768}},
     };
     for (const Case& c : cases) {
         const Viewport v = letterbox(c.width, c.height);

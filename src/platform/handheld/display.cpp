@@ -308,28 +308,6 @@ void setupFramePacing()
         setSwapInterval(1);
 }
 
-// Wide lines and points near the picture's edge spill over it: the bars beside
-// the picture are cleared last, so they stay black.
-static void clearBars()
-{
-    if (picture.width == windowWidth && picture.height == windowHeight)
-        return;
-    glEnable(GL_SCISSOR_TEST);
-    if (picture.x > 0) {
-        glScissor(0, 0, picture.x, windowHeight);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glScissor(picture.x + picture.width, 0, windowWidth - picture.x - picture.width, windowHeight);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-    if (picture.y > 0) {
-        glScissor(0, 0, windowWidth, picture.y);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glScissor(0, picture.y + picture.height, windowWidth, windowHeight - picture.y - picture.height);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-    glDisable(GL_SCISSOR_TEST);
-}
-
 void swapBuffers()
 {
     // The swap would wait for ever on a display that has gone away; asking the
@@ -338,7 +316,7 @@ void swapBuffers()
     // is how the game drains its keyboard, which vpad watches for.)
     if (__x_display != nullptr)
         XEventsQueued(__x_display, QueuedAfterFlush);
-    clearBars();
+    clearBars(picture, windowWidth, windowHeight);
     eglSwapBuffers(__egl_display, __egl_surface);
 }
 
