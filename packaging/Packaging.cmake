@@ -125,12 +125,12 @@ set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${ZYNTHRA_DEB_ARCHITECTURE})
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Listed rather than computed by dpkg-shlibdeps, which cannot read armhf
-# binaries on an amd64 machine; the floors are those the libraries' symbols
-# files name for what the programs call (SDL 2.24 brought the virtual pads
-# that scripts plug in). SDL loads EGL itself, so it is named too.
+# binaries on an amd64 machine: these are what it computes for the amd64
+# programs (SDL 2.24 brought the virtual pads that scripts plug in). SDL
+# loads EGL itself, so it is named too.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1 (>= 3.0), libsdl2-2.0-0 (>= 2.24), \
-libsdl2-mixer-2.0-0 (>= 2.0.4), libpng16-16 (>= 1.6.2), libgles1 (>= 1.6.0), libegl1 (>= 1.6.0)")
+    "libc6 (>= 2.34), libstdc++6 (>= 11), libgcc-s1 (>= 3.0), libsdl2-2.0-0 (>= 2.24.0), \
+libsdl2-mixer-2.0-0 (>= 2.6.0), libpng16-16 (>= 1.6.2-1), libgles1 (>= 1.0.0+git20180308), libegl1 (>= 1.6.0)")
 # Xvfb runs the demo with no display.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xvfb")
 include(CPack)
