@@ -47,9 +47,12 @@ unsigned randomSeed()
     return (unsigned)player.seed();
 }
 
+// A seeded script runs on the held clock, as fast as frames can be drawn.
+// Live play, even recorded or seeded, keeps the real clock's pace: a replay
+// needs only its steps (each 1/60 s of the game's time) and its seed.
 int heldFrameRate()
 {
-    return player.clockHeld() ? (int)displayRate : 0;
+    return player.scripted() && player.clockHeld() ? (int)displayRate : 0;
 }
 
 void playScriptStep(ScriptStep* out)
