@@ -72,6 +72,11 @@ launch_game() {
     game_pid=$!
 }
 
+# The game's clock held, a step every four drawn frames: a case that plays a
+# while with live input lasts the same few seconds of the game's time (a ship
+# that stands still is soon shot down) however fast or slowly it is drawn.
+held_clock=(--script "$here/held_clock.vpad" --frame-rate 240)
+
 # Waits up to LIMIT of the game's frames for CHECK..., else fails saying WHAT
 # was not there.
 within() {  # LIMIT WHAT CHECK...
@@ -215,19 +220,23 @@ laser_sides() {
 aims_right() { local s; s=$(laser_sides) && set -- $s && [ "$2" -ge 100 ] && [ "$1" -lt 20 ]; }
 aims_left() { local s; s=$(laser_sides) && set -- $s && [ "$1" -ge 100 ] && [ "$2" -lt 20 ]; }
 
+# Live mouse aim on the held clock (below): about two seconds of the game.
 case_mouse_aim() {
     start_desktop 1920x1080
-    start_game
+    start_game "${held_clock[@]}"
     size_becomes 1600x960
     new_game
+    local started
+    started=$(frames_now)
     # Hold the button to the right of the ship, then to its left: the shots follow.
     xdotool mousemove --window "$win" 1500 480 mousedown 1
-    wait_frames_for "shots to the right" 600 aims_right ||
+    wait_frames_for "shots to the right" 240 aims_right ||
         fail "aiming right: shot pixels left/right of the ship: $(laser_sides)"
     xdotool mousemove --window "$win" 100 480
-    wait_frames_for "shots to the left" 600 aims_left ||
+    wait_frames_for "shots to the left" 240 aims_left ||
         fail "aiming left: shot pixels left/right of the ship: $(laser_sides)"
     xdotool mouseup 1
+    echo "aimed right and left $(($(frames_now) - started)) steps into the game"
 }
 
 # ---- the keyboard: on the handheld-sized screen, where the window is the picture
@@ -274,7 +283,7 @@ case_desktop_keys() {
     local table=$'ann\t900\nbo\t800\ncy\t700\ndi\t600\ned\t500\nfay\t400\ngus\t300\nhal\t200\nivy\t100\n'
     printf '%s' "$table"$'low\t-1\n' >"$work/data/highScores.txt"
     data=$work/data
-    start_game
+    start_game "${held_clock[@]}"
     wait_until "main menu" main_menu
     keys s s Return
     wait_until "high-score screen" score_screen
