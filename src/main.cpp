@@ -122,6 +122,7 @@ int main(int argc, char** argv)
     game.setMenu(&menu);
     setupAudio();
     menu.loadMainMenu();
+    menu.setPadSticks(padStickCount());
     menu.readConfig();
     startFrameClock();
 
@@ -132,9 +133,16 @@ int main(int argc, char** argv)
         const FrameSteps steps = frameSteps();
         for (int i = 0; i < steps.count && !menu.quit; i++) {
             getInput(&controller);
+            menu.setPadSticks(padStickCount());
             handleWindowEvents();
             if (!menu.quit)
                 screen = runStep(steps.dT);
+            // A screenshot shows the step that asked for it: the frame draws
+            // now, and the steps it did not run fall due in the next one.
+            if (pictureAwaited() && i + 1 < steps.count) {
+                postponeSteps(steps.count - i - 1);
+                break;
+            }
         }
         if (menu.quit)
             break;

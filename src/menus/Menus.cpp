@@ -383,10 +383,14 @@ void Menu::adjustOption(int step)
             option = SCHEME_LEFT_NUB;
         if (step < 0 && option < 0)
             option = SCHEME_FACE_BUTTONS;
-        if (menuSelect == 2)
+        // The player's own choice, whatever this pad can play.
+        if (menuSelect == 2) {
+            heldMovement.reset();
             game->setMovementOption(option);
-        else
+        } else {
+            heldFiring.reset();
             game->setFiringOption(option);
+        }
         break;
     }
     }
@@ -542,10 +546,10 @@ void Menu::readConfig()
         parsedLines++;
         if (key == "movement") {
             movementOption = value >= NUM_CONTROL_SCHEMES ? DEFAULT_MOVEMENT_SCHEME : value;
-            game->setMovementOption(movementOption);
+            heldMovement.reset();
         } else if (key == "firing") {
             firingOption = value >= NUM_CONTROL_SCHEMES ? DEFAULT_FIRING_SCHEME : value;
-            game->setFiringOption(firingOption);
+            heldFiring.reset();
         } else if (key == "sound") {
             setSoundVolDirect(value < 0 || value > 100 ? 50 : value);
         } else if (key == "music") {
@@ -553,9 +557,14 @@ void Menu::readConfig()
         }
         return parsedLines < 4;
     });
-    if (result == FileRead::read)
-        return;
+    if (result != FileRead::read)
+        applyDefaultConfig(result);
+    // Hands the schemes to the game too.
+    fitSchemesToPad();
+}
 
+void Menu::applyDefaultConfig(FileRead result)
+{
     puts("Unable to open config file!");
     if (result == FileRead::unreadable) {
         // The player's file may still be good: keep it untouched for this run.
@@ -563,12 +572,68 @@ void Menu::readConfig()
         puts("config.txt cannot be read: settings will not be saved");
     }
     movementOption = DEFAULT_MOVEMENT_SCHEME;
-    game->setMovementOption(movementOption);
     firingOption = DEFAULT_FIRING_SCHEME;
-    game->setFiringOption(firingOption);
+    heldMovement.reset();
+    heldFiring.reset();
     setSoundVolDirect(40);
     setMusicVolDirect(50);
     writeConfig();
+}
+
+namespace {
+
+// A scheme outside 0..3 plays as its slot's default scheme.
+int sticksNeeded(int scheme, int slotDefault)
+{
+    switch (isControlScheme(scheme) ? scheme : slotDefault) {
+    case SCHEME_LEFT_NUB:
+        return 1;
+    case SCHEME_RIGHT_NUB:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+int movementFor(int sticks)
+{
+    return sticks >= 1 ? SCHEME_LEFT_NUB : SCHEME_DPAD;
+}
+
+int firingFor(int sticks)
+{
+    return sticks >= 2 ? SCHEME_RIGHT_NUB : SCHEME_FACE_BUTTONS;
+}
+
+}  // namespace
+
+void Menu::setPadSticks(int sticks)
+{
+    if (sticks == padSticks)
+        return;
+    padSticks = sticks;
+    fitSchemesToPad();
+}
+
+// Starts from the player's choices every time, so a pad with more sticks gets
+// them back. A stand-in never takes the control that the other, kept, choice
+// already uses: it takes the other slot's default for this pad instead.
+void Menu::fitSchemesToPad()
+{
+    const int movementChoice = heldMovement.value_or(movementOption);
+    const int firingChoice = heldFiring.value_or(firingOption);
+    const bool movementPlays = sticksNeeded(movementChoice, DEFAULT_MOVEMENT_SCHEME) <= padSticks;
+    const bool firingPlays = sticksNeeded(firingChoice, DEFAULT_FIRING_SCHEME) <= padSticks;
+    movementOption = movementPlays ? movementChoice : movementFor(padSticks);
+    firingOption = firingPlays ? firingChoice : firingFor(padSticks);
+    if (!movementPlays && firingPlays && movementOption == firingOption)
+        movementOption = firingFor(padSticks);
+    if (movementPlays && !firingPlays && movementOption == firingOption)
+        firingOption = movementFor(padSticks);
+    heldMovement = movementPlays ? std::nullopt : std::optional<int>(movementChoice);
+    heldFiring = firingPlays ? std::nullopt : std::optional<int>(firingChoice);
+    game->setMovementOption(movementOption);
+    game->setFiringOption(firingOption);
 }
 
 void Menu::writeConfig()
@@ -576,8 +641,8 @@ void Menu::writeConfig()
     if (!configSaved)
         return;
     char text[128];
-    snprintf(text, sizeof text, "movement\t%d\nfiring\t%d\nsound\t%d\nmusic\t%d\n", movementOption, firingOption,
-             getSoundVol(), getMusicVol());
+    snprintf(text, sizeof text, "movement\t%d\nfiring\t%d\nsound\t%d\nmusic\t%d\n",
+             heldMovement.value_or(movementOption), heldFiring.value_or(firingOption), getSoundVol(), getMusicVol());
     // Whole settings: the last program to save them wins.
     const std::string failure =
         saveFile(savePath(configFileName).c_str(), [&](const std::string*) { return std::string(text); });

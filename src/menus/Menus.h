@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 
 struct Controller;
 class Game;
+enum class FileRead;
 
 // Everything the player sees outside of play and while a game is paused:
 // the menu screens, the settings file, the high-score table and name entry.
@@ -34,6 +36,11 @@ public:
 
     void readConfig();
     void writeConfig();
+    // The analogue sticks of the pad in play (the handheld's two until told).
+    // When the count changes, a scheme the pad cannot play gives way to one it
+    // can; config.txt keeps the player's own choice all the same, so a choice
+    // made with another pad is not lost.
+    void setPadSticks(int sticks);
 
     void readHighScores();
     void addHighScore(int score);
@@ -81,6 +88,14 @@ private:
     };
     // Rows this run made that are not in the file yet, oldest first.
     std::vector<ScoreRow> unsavedRows;
+    int padSticks = 2;
+    // The player's scheme that the pad in play cannot play, while
+    // movementOption or firingOption stands in for it.
+    std::optional<int> heldMovement;
+    std::optional<int> heldFiring;
+
+    void applyDefaultConfig(FileRead result);
+    void fitSchemesToPad();
 
     bool accepted(bool held);
     void leaveOptions();

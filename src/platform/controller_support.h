@@ -23,6 +23,9 @@ struct Controller {
 void setupPandoraControls();
 void shutdownPandoraControls();
 void getInput(Controller* myController);
+// The analogue sticks of the pad the game plays with (0, 1 or 2): the menus
+// move a control scheme off a stick the pad does not have.
+int padStickCount();
 
 // The keyboard, for typing names: keys holds 256 entries indexed by the
 // handheld's key codes (its X key codes: digits 10 to 19, the letter rows

@@ -20,6 +20,8 @@ void swapBuffers();
 // Select's screenshot, from the game and the menus alike: the picture saved as
 // screen<date-time>.png beside the player's files.
 void takeScreenshot();
+// A screenshot waits for the picture of the step just run.
+bool pictureAwaited();
 
 // Where the 800 x 480 picture sits in the window, in window pixels from the
 // bottom left (as glViewport takes it); its width over 800 is its scale.

@@ -13,5 +13,8 @@ struct FrameSteps {
 // The clock starts as the first frame does.
 void startFrameClock();
 FrameSteps frameSteps();
+// Steps the coming frame did not run (it drew early for a screenshot) are
+// owed to the next one.
+void postponeSteps(int count);
 // The short rest at the end of every frame, whatever the frame took.
 void restAfterFrame();

@@ -69,3 +69,14 @@ TEST(FixedStep, HeldDisplaysOfEveryRateRunSixtyStepsASecond)
     FixedStep slow(10, 4);
     EXPECT_EQ(total(stepsOfFrames(slow, 60, 10)), 40);
 }
+
+TEST(FixedStep, PostponedStepsFallDueInTheNextFrame)
+{
+    FixedStep clock(10, 4);
+    ASSERT_EQ(clock.advance(30), 3);
+    // The frame ran one of its three steps and drew for a screenshot.
+    clock.postpone(2);
+    EXPECT_EQ(clock.ticksToNextStep(), -10) << "two steps are already due";
+    EXPECT_EQ(clock.advance(10), 3) << "the two postponed and the frame's own";
+    EXPECT_EQ(clock.advance(10), 1);
+}

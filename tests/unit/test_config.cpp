@@ -147,3 +147,101 @@ TEST_F(ConfigFile, AnUnwritablePlaceKeepsTheGameGoing)
     menu->writeConfig();
     EXPECT_FALSE(std::filesystem::exists(folder));
 }
+
+// Pads with fewer analogue sticks than the handheld's two.
+class PadSticks : public ConfigFile {
+protected:
+    // Starts the menu the way main does with a pad of that many sticks.
+    void start(int sticks)
+    {
+        makeMenu();
+        menu->setPadSticks(sticks);
+        testing::internal::CaptureStdout();
+        menu->readConfig();
+        testing::internal::GetCapturedStdout();
+    }
+
+    void expectSchemes(int movement, int firing)
+    {
+        EXPECT_EQ(menu->movementOption, movement);
+        EXPECT_EQ(game->movementOption, movement);
+        EXPECT_EQ(menu->firingOption, firing);
+        EXPECT_EQ(game->firingOption, firing);
+    }
+};
+
+TEST_F(PadSticks, FirstStartPlaysWithWhatThePadHas)
+{
+    const int expected[3][2] = {{SCHEME_DPAD, SCHEME_FACE_BUTTONS},
+                                {SCHEME_LEFT_NUB, SCHEME_FACE_BUTTONS},
+                                {SCHEME_LEFT_NUB, SCHEME_RIGHT_NUB}};
+    for (int sticks = 0; sticks <= 2; sticks++) {
+        SCOPED_TRACE(sticks);
+        std::filesystem::remove("config.txt");
+        start(sticks);
+        expectSchemes(expected[sticks][0], expected[sticks][1]);
+        // The file holds the player's choice, which is no choice yet: a pad
+        // with more sticks later plays the usual way.
+        EXPECT_EQ(readFile("config.txt"), "movement\t0\nfiring\t1\nsound\t40\nmusic\t50\n");
+    }
+}
+
+TEST_F(PadSticks, OnlySchemesThePadCannotPlayGiveWay)
+{
+    // Movement on the right stick, firing on the left: one stick keeps the
+    // firing, and the movement's stand-in leaves the left stick to it.
+    const std::string saved = "movement\t1\nfiring\t0\nsound\t20\nmusic\t30\n";
+    writeFile("config.txt", saved);
+    start(1);
+    expectSchemes(SCHEME_FACE_BUTTONS, SCHEME_LEFT_NUB);
+    menu->setPadSticks(0);
+    expectSchemes(SCHEME_DPAD, SCHEME_FACE_BUTTONS);
+    menu->setPadSticks(2);
+    expectSchemes(SCHEME_RIGHT_NUB, SCHEME_LEFT_NUB);
+    menu->setPadSticks(0);
+    menu->writeConfig();
+    EXPECT_EQ(readFile("config.txt"), saved) << "a choice made with another pad is not lost";
+
+    // Schemes a stickless pad plays are never touched; a stand-in avoids the
+    // buttons the kept one uses.
+    writeFile("config.txt", "movement\t3\nfiring\t2\n");
+    start(0);
+    expectSchemes(SCHEME_FACE_BUTTONS, SCHEME_DPAD);
+    writeFile("config.txt", "movement\t3\nfiring\t1\n");
+    start(0);
+    expectSchemes(SCHEME_FACE_BUTTONS, SCHEME_DPAD);
+
+    // A hand-edited scheme plays as its slot's default: it needs sticks too.
+    writeFile("config.txt", "movement\t-2\nfiring\t-7\n");
+    start(1);
+    expectSchemes(-2, SCHEME_FACE_BUTTONS);
+    start(0);
+    expectSchemes(SCHEME_DPAD, SCHEME_FACE_BUTTONS);
+    start(2);
+    expectSchemes(-2, -7);
+}
+
+TEST_F(PadSticks, AChoiceMadeInOptionsIsKeptAndSaved)
+{
+    start(0);
+    menu->changeMenu(MENU_OPTIONS);
+    menu->menuSelect = 2;
+    press(&Controller::inputLeft);
+    expectSchemes(SCHEME_RIGHT_NUB, SCHEME_FACE_BUTTONS);
+    menu->setPadSticks(0);
+    frame();
+    EXPECT_EQ(menu->movementOption, SCHEME_RIGHT_NUB) << "the same pad keeps the player's choice";
+
+    menu->menuSelect = 4;
+    press(&Controller::inputX);
+    EXPECT_EQ(readFile("config.txt"), "movement\t1\nfiring\t1\nsound\t40\nmusic\t50\n");
+
+    // Another pad with fewer sticks moves it again, and a choice on firing sticks.
+    menu->setPadSticks(1);
+    expectSchemes(SCHEME_LEFT_NUB, SCHEME_FACE_BUTTONS);
+    menu->changeMenu(MENU_OPTIONS);
+    menu->menuSelect = 3;
+    press(&Controller::inputRight);
+    menu->saveBeforeQuit();
+    EXPECT_EQ(readFile("config.txt"), "movement\t1\nfiring\t0\nsound\t40\nmusic\t50\n");
+}

@@ -64,6 +64,12 @@ void getInput(Controller* myController)
     readNub(pnd_evdev_nub2, &myController->nub1X, &myController->nub1Y);
 }
 
+// Both nubs are part of the handheld, whether or not their devices opened.
+int padStickCount()
+{
+    return 2;
+}
+
 namespace {
 
 // Auto-repeat without detectable repeat sends a release and a press with the

@@ -351,6 +351,12 @@ Display* getDisplay()
 // The handheld's firmware has fbgrab; on a desktop the launcher puts ours on
 // PATH. It saves in the working folder, which is the save folder here. The
 // tool's outcome changes nothing in the game.
+// The screenshot command grabs the screen at once, whatever the frame.
+bool pictureAwaited()
+{
+    return false;
+}
+
 void takeScreenshot()
 {
     [[maybe_unused]] const int status = system("fbgrab screen`date +%y%m%d-%H%M%S`.png");

@@ -148,6 +148,14 @@ PadState readPad(const Pad& pad)
     return state;
 }
 
+// A stick counts when the pad's mapping binds both its axes. (What
+// SDL_GameControllerHasAxis asks, which older firmwares' SDL lacks.)
+bool hasStick(SDL_GameController* controller, SDL_GameControllerAxis x, SDL_GameControllerAxis y)
+{
+    return SDL_GameControllerGetBindForAxis(controller, x).bindType != SDL_CONTROLLER_BINDTYPE_NONE &&
+           SDL_GameControllerGetBindForAxis(controller, y).bindType != SDL_CONTROLLER_BINDTYPE_NONE;
+}
+
 PadState readKeyboardAndMouse()
 {
     PadState state;
@@ -248,6 +256,19 @@ void getInput(Controller* controller)
     recordScriptStep(state.buttons, state.nub);
     keysWentDown.reset();
     menusRunning = false;
+}
+
+// The pad plugged in last is the one in use. One stick is the left one to the
+// game: a pad with only a right stick steers with none. The keyboard and the
+// mouse alone steer and aim as the handheld's two nubs do.
+int padStickCount()
+{
+    if (pads.empty())
+        return 2;
+    SDL_GameController* controller = pads.back().controller;
+    if (!hasStick(controller, SDL_CONTROLLER_AXIS_LEFTX, SDL_CONTROLLER_AXIS_LEFTY))
+        return 0;
+    return hasStick(controller, SDL_CONTROLLER_AXIS_RIGHTX, SDL_CONTROLLER_AXIS_RIGHTY) ? 2 : 1;
 }
 
 void updateKeyboard(int* keys)

@@ -94,10 +94,12 @@ void openWindow(bool fullScreen)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     // The handheld's screen is always taken whole; a desktop's only when asked.
-    const Uint32 flags =
-        SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | (fullScreen || onHandheldScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    window = SDL_CreateWindow(windowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, SCREEN_WIDTH * scale,
-                              SCREEN_HEIGHT * scale, flags);
+    const bool full = fullScreen || onHandheldScreen;
+    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | (full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    // Full screen opens at the screen's size: where no window manager carries
+    // out the request (a bare X server), the window keeps the size it opened at.
+    window = SDL_CreateWindow(windowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                              full ? screen.w : SCREEN_WIDTH * scale, full ? screen.h : SCREEN_HEIGHT * scale, flags);
     if (window == nullptr)
         cannotDisplay("No window with OpenGL ES 1.1 could be opened");
 }
@@ -192,6 +194,11 @@ void requestClose()
         pendingEvents.closeRequested = true;
     else
         closeAfterSnaps = true;
+}
+
+bool pictureAwaited()
+{
+    return !pendingSnaps.empty();
 }
 
 void snapWindowAfterDraw(const std::string& path)

@@ -16,6 +16,11 @@ int FixedStep::advance(long long elapsedTicks)
     return (int)due;
 }
 
+void FixedStep::postpone(int steps)
+{
+    owed += steps * stepTicks;
+}
+
 long long FixedStep::ticksToNextStep() const
 {
     return stepTicks - owed;

@@ -11,6 +11,8 @@ public:
     // The steps due after elapsedTicks more. Beyond maxSteps the time owed is
     // dropped, so a stall (a slow frame, a dragged window) does not fast-forward.
     int advance(long long elapsedTicks);
+    // Steps due now that a frame did not run: they fall due again at once.
+    void postpone(int steps);
     // The ticks until the next step falls due.
     long long ticksToNextStep() const;
 

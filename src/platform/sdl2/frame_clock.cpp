@@ -40,6 +40,11 @@ FrameSteps frameSteps()
     return FrameSteps{count, 1.0 / stepsPerSecond};
 }
 
+void postponeSteps(int count)
+{
+    (heldFrameRate() > 0 ? heldSteps : realSteps).postpone(count);
+}
+
 // Without vsync nothing else paces the frames: wait for the next step rather
 // than draw the same picture again. A held clock runs as fast as it can.
 void restAfterFrame()
@@ -47,6 +52,9 @@ void restAfterFrame()
     if (heldFrameRate() > 0 || presentsAtDisplayPace())
         return;
     const long long ticks = realSteps.ticksToNextStep();
-    const Uint32 ms = (Uint32)(ticks * 1000 / (long long)SDL_GetPerformanceFrequency());
-    SDL_Delay(ms > 0 ? ms : 1);
+    // Steps already due (postponed by a screenshot) run without a rest.
+    if (ticks <= 0)
+        return;
+    const long long ms = ticks * 1000 / (long long)SDL_GetPerformanceFrequency();
+    SDL_Delay(ms > 0 ? (Uint32)ms : 1);
 }
