@@ -1,8 +1,12 @@
 # Installing both programs and building Debian packages of them:
 #   cpack -G DEB       (in a build folder; scripts/package builds amd64 and armhf)
-# Everything lands below the prefix (/usr in the package), where Debian puts games:
+# The packages hold the SDL 2 edition, the desktop's game; the handheld's own
+# programs go into its .pnd. Everything lands below the prefix (/usr in the
+# package), where Debian puts games:
 #   games/zynthra, games/zynthra-classic   the commands: the shared launcher with these paths
-#   lib/games/zynthra/                 the programs, libvpad.so, vpad-gamepad, fbgrab, zynthra-soundcheck, zynthra-launch
+#   lib/games/zynthra/                 the programs (zynthra-sdl2 and zynthra-classic-sdl2 of the
+#                                      build folder, as zynthra and zynthra-classic),
+#                                      zynthra-launch
 #   share/games/zynthra/data/          the shipped data, copied into the player's folder
 #   share/games/zynthra/demo.vpad      the headless demo
 #   share/applications/, share/icons/  menu entries and their icons
@@ -16,19 +20,24 @@ set(ZYNTHRA_PKG_DATADIR share/games/zynthra)
 set(ZYNTHRA_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 set(ZYNTHRA_PACKAGING_OUT ${PROJECT_BINARY_DIR}/packaging)
 
-set(ZYNTHRA_PKG_PROGRAMS zynthra zynthra-classic fbgrab zynthra-soundcheck)
-if(TARGET vpad-gamepad)
-  list(APPEND ZYNTHRA_PKG_PROGRAMS vpad-gamepad)
+# Without the SDL 2 edition (the handheld's build, a machine without SDL 2)
+# only the .pnd and the parts it shares with the Debian package are made.
+if(TARGET zynthra-sdl2 AND TARGET zynthra-classic-sdl2)
+  # Installed under the names players type: the build folder keeps the plain
+  # names for the handheld's programs.
+  install(PROGRAMS $<TARGET_FILE:zynthra-sdl2> DESTINATION ${ZYNTHRA_PKG_LIBDIR} RENAME zynthra)
+  install(PROGRAMS $<TARGET_FILE:zynthra-classic-sdl2> DESTINATION ${ZYNTHRA_PKG_LIBDIR} RENAME zynthra-classic)
+  # Debian ships binaries stripped of symbols and of the compiler's notes.
+  install(CODE "
+    foreach(file zynthra zynthra-classic)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded --remove-section=.comment --remove-section=.note
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ZYNTHRA_PKG_LIBDIR}/\${file}\"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()")
+  set(ZYNTHRA_DEB ON)
+elseif(NOT ZYNTHRA_HANDHELD)
+  message(STATUS "The SDL 2 edition is not built (libsdl2-dev, libsdl2-mixer-dev): no Debian package")
 endif()
-install(TARGETS ${ZYNTHRA_PKG_PROGRAMS} RUNTIME DESTINATION ${ZYNTHRA_PKG_LIBDIR})
-install(TARGETS vpad LIBRARY DESTINATION ${ZYNTHRA_PKG_LIBDIR})
-# Debian ships binaries stripped of symbols and of the compiler's notes.
-install(CODE "
-  foreach(file ${ZYNTHRA_PKG_PROGRAMS} libvpad.so)
-    execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded --remove-section=.comment --remove-section=.note
-                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ZYNTHRA_PKG_LIBDIR}/\${file}\"
-                    COMMAND_ERROR_IS_FATAL ANY)
-  endforeach()")
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/zynthra-launch DESTINATION ${ZYNTHRA_PKG_LIBDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION ${ZYNTHRA_PKG_DATADIR}/data)
 install(FILES ${PROJECT_SOURCE_DIR}/tools/vpad/demo.vpad DESTINATION ${ZYNTHRA_PKG_DATADIR})
@@ -73,9 +82,16 @@ install(FILES ${ZYNTHRA_PACKAGING_OUT}/zynthra.6.gz ${ZYNTHRA_PACKAGING_OUT}/zyn
         DESTINATION share/man/man6)
 install(FILES ${ZYNTHRA_PACKAGING_DIR}/copyright ${ZYNTHRA_PACKAGING_OUT}/changelog.gz DESTINATION share/doc/zynthra)
 
+if(ZYNTHRA_HANDHELD)
+  include(${ZYNTHRA_PACKAGING_DIR}/Pnd.cmake)
+endif()
+if(NOT ZYNTHRA_DEB)
+  return()
+endif()
+
 # Everything the package holds, so scripts/package can build just that.
 add_custom_target(zynthra_package_contents)
-add_dependencies(zynthra_package_contents ${ZYNTHRA_PKG_PROGRAMS} vpad zynthra_icon zynthra-classic_icon
+add_dependencies(zynthra_package_contents zynthra-sdl2 zynthra-classic-sdl2 zynthra_icon zynthra-classic_icon
                  zynthra_package_docs)
 
 # The Debian architecture of what is built: the toolchain file names it when
@@ -100,8 +116,8 @@ eleven kinds of enemies arrive in formations and asteroids fall from space.\n\
 Points raise the laser through six levels and bring extra lives, bombs and\n\
 decoy bombs. Two programs: zynthra, and zynthra-classic without decoy bombs.\n\
 Made for a 32-bit ARM handheld with a d-pad, face buttons and two analogue\n\
-nubs; on a desktop it opens an 800 x 480 window played with the keyboard\n\
-and mouse.")
+nubs; on a desktop (X11 or Wayland) it opens a window of any size, played\n\
+with the keyboard, the mouse and any game pad.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -109,19 +125,12 @@ set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${ZYNTHRA_DEB_ARCHITECTURE})
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Listed rather than computed by dpkg-shlibdeps, which cannot read armhf
-# binaries on an amd64 machine; the floors are those the libraries' own shlibs
-# files name (the game-pad helper needs SDL 2.24's virtual pads).
+# binaries on an amd64 machine: these are what it computes for the amd64
+# programs (SDL 2.24 brought the virtual pads that scripts plug in). SDL
+# loads EGL itself, so it is named too.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1 (>= 3.0), libsdl1.2debian (>= 1.2.15), \
-libsdl-mixer1.2 (>= 1.2.12), libpng16-16 (>= 1.6.2), libgles1 (>= 1.6.0), libegl1 (>= 1.6.0), \
-libx11-6 (>= 2:1.6.0)")
-if(TARGET vpad-gamepad)
-  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libsdl2-2.0-0 (>= 2.24)")
-endif()
+    "libc6 (>= 2.34), libstdc++6 (>= 11), libgcc-s1 (>= 3.0), libsdl2-2.0-0 (>= 2.24.0), \
+libsdl2-mixer-2.0-0 (>= 2.6.0), libpng16-16 (>= 1.6.2-1), libgles1 (>= 1.0.0+git20180308), libegl1 (>= 1.6.0)")
 # Xvfb runs the demo with no display.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xvfb")
 include(CPack)
-
-if(ZYNTHRA_HANDHELD)
-  include(${ZYNTHRA_PACKAGING_DIR}/Pnd.cmake)
-endif()

@@ -139,6 +139,11 @@ frames_now() {
 # stuck: a loaded machine still draws a frame a second).
 still_running() {  # WHAT it was waiting for
     kill -0 "$game_pid" 2>/dev/null || fail "the program ended while waiting for $1"
+    drawing "$1"
+}
+
+# Fails when the program has drawn no frame for a minute.
+drawing() {  # WHAT it was waiting for
     local now
     now=$(frames_now)
     if [ "$now" != "$last_frame" ]; then
@@ -157,6 +162,19 @@ wait_frames_for() {  # WHAT LIMIT CHECK...
     until "$@"; do
         still_running "$what"
         [ $(($(frames_now) - start)) -le "$limit" ] || return 1
+        sleep 0.1
+    done
+}
+
+# Waits for the program to end by itself: false when it still runs after LIMIT
+# of its frames. finish then takes its status.
+wait_end() {  # LIMIT WHAT it ends after
+    local start
+    start=$(frames_now)
+    last_frame=-1
+    while kill -0 "$game_pid" 2>/dev/null; do
+        drawing "$2"
+        [ $(($(frames_now) - start)) -le "$1" ] || return 1
         sleep 0.1
     done
 }

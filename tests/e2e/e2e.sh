@@ -1,7 +1,6 @@
 #!/bin/bash
 # One end-to-end case: e2e.sh CASE PROGRAM VPAD FBGRAB SEETEXT DATA_DIR CASE_DIR [EXTRA]
-# (EXTRA: the classic program, for the cases that run both programs; the game-pad
-# helper for the game-pad case)
+# (EXTRA: the classic program, for the cases that run both programs)
 #
 # The program runs unchanged in a fresh folder that holds only the data files,
 # on a private Xvfb, with its pad played from CASE_DIR/<script>.vpad and its
@@ -11,8 +10,7 @@
 # The test itself waits only on what the program shows or writes, for a count of
 # the program's frames; screens are told by their text (SEETEXT).
 set -u
-case_name=$1 program=$2 vpad=$3 fbgrab=$4 seetext=$5 data=$6 here=$7 extra=${8:-}
-classic=$extra
+case_name=$1 program=$2 vpad=$3 fbgrab=$4 seetext=$5 data=$6 here=$7 classic=${8:-}
 
 work=$(mktemp -d /tmp/zynthra_e2e_XXXXXX)
 game_dir=$work/game
@@ -420,179 +418,8 @@ grab_and() {  # CHECK: on a fresh screenshot
     "$fbgrab" "$work/now.png" 2>/dev/null && "$1" "$work/now.png"
 }
 
-# One screenshot, now, for what must still hold.
-expect_now() {  # DESCRIPTION CHECK
-    local shot=$work/now.png
-    "$fbgrab" "$shot" 2>/dev/null && "$2" "$shot" || fail "$1 ($(seen))"
-}
-
-# ---- screens, each told by text that only it shows at that place
-
-main_menu() { text_shown "$1" 0 0 "New Game" && text_shown "$1" 0 128 "Quit"; }
-score_screen() { text_shown "$1" 312 0 "High Scores"; }
-# The HUD shows only in play, not under the pause menu.
-playing() { text_shown "$1" 650 445 "Bombs:"; }
-paused() { text_shown "$1" 340 220 "Paused"; }
-pause_menu() { text_shown "$1" 0 64 "Return to menu"; }
-options_open() { text_shown "$1" 0 0 "Music Volume:" && text_shown "$1" 0 128 "Back"; }
+# Name entry, told by text that only it shows at that place.
 name_entry() { text_shown "$1" 0 128 "New high score!" && text_shown "$1" 0 160 "Enter your name:"; }
-
-# ---- playing on a desktop: vpad reads the keyboard, the mouse and the game pads
-
-# Starts the program with vpad on the desktop's keyboard (and the pad helper, when
-# given), held to 30 frames a second.
-launch_desktop() {
-    SDL_AUDIODRIVER=dummy VPAD_MODE=keyboard VPAD_PACE_HZ=30 VPAD_FBGRAB="$fbgrab" VPAD_GAMEPAD="${1:-}" \
-        VPAD_FRAME_FILE="$work/frames" timeout 600 env LD_PRELOAD="$vpad${LD_PRELOAD:+:$LD_PRELOAD}" "$program" \
-        >"$work/out.txt" 2>"$work/err.txt" &
-    game_pid=$!
-}
-
-# Keys pressed one after another, each in its own frames: the menus take one
-# action per press.
-keys() {
-    local key
-    for key in "$@"; do
-        xdotool key "$key" || fail "xdotool key $key"
-        wait_frames 12 "$key to be taken"
-    done
-}
-
-# Escape is back in the menus (the pause menu's options too) and pause in play,
-# P pauses too, Left Alt does not, W A S D are the d-pad, and a name typed at
-# 120 ms a key arrives whole.
-case_desktop_keys() {
-    start_x
-    fresh_folder
-    local table=$'ann\t900\nbo\t800\ncy\t700\ndi\t600\ned\t500\nfay\t400\ngus\t300\nhal\t200\nivy\t100\n'
-    printf '%s' "$table"$'low\t-1\n' >highScores.txt
-    launch_desktop
-    wait_until "main menu" main_menu
-    keys s s Return
-    wait_until "high-score screen" score_screen
-    keys Escape
-    wait_until "main menu after Escape" main_menu
-    keys Return
-    wait_until "game" playing
-    keys Alt_L
-    expect_now "Left Alt paused the game" playing
-    keys Escape
-    wait_until "pause after Escape" paused
-    keys Escape
-    wait_until "game again after Escape" playing
-    keys p
-    wait_until "pause after P" paused
-    keys Return  # "Options", the pause menu's first line
-    wait_until "options from the pause menu" options_open
-    keys Escape
-    wait_until "pause menu after Escape in its options" pause_menu
-    keys Down Down Return  # "Return to menu"
-    wait_until "name entry" name_entry
-    xdotool type --delay 120 tester || fail "xdotool type"
-    keys Return
-    wait_until "high-score screen with the name" score_screen
-    expect_file highScores.txt "$table"$'tester\t0\n'
-    keys Escape
-    wait_until "main menu after the scores" main_menu
-    keys Up
-    wait_until "Quit chosen" quit_chosen
-    xdotool key Return
-    finish
-    expect_status 0
-}
-
-# Sends lines to the virtual pad's command pipe.
-pad() {
-    timeout 10 sh -c 'printf "%s\n" "$@" >"$0"' "$work/pad.fifo" "$@" || fail "the pad helper does not listen"
-}
-
-# Waits until the helper has said WHAT (plugged in, unplugged) COUNT times.
-wait_for_helper() {
-    wait_frames_for "the pad to be $1" 300 helper_said "$1" "$2" || fail "the pad was not $1 in 300 frames"
-}
-helper_said() {  # WHAT COUNT
-    [ "$(grep -c "^vpad-gamepad: game pad .* $1\$" "$work/err.txt")" -ge "$2" ]
-}
-
-# A press and release of a pad button: the helper passes them on as two changes,
-# and vpad gives the game even a press shorter than a frame for one frame.
-pad_tap() {
-    pad "press $1" "release $1"
-    wait_frames 12 "the pad's $1 to be taken"
-}
-
-# A virtual SDL game pad, plugged in while the game runs, starts a game, steers,
-# fires, bombs, pauses, is unplugged and plugged in again, resumes and quits.
-case_gamepad() {
-    [ -x "$extra" ] || fail "the game-pad helper was not given"
-    start_x
-    fresh_folder
-    mkfifo "$work/pad.fifo"
-    VPAD_GAMEPAD_VIRTUAL=$work/pad.fifo launch_desktop "$extra"
-    wait_until "main menu" main_menu
-    pad attach
-    wait_for_helper "plugged in" 1
-    pad_tap a  # south: confirm "New Game"
-    wait_until "game" playing
-    ship_area "$work/now.png" "$work/ship-before.png"
-
-    pad "axis leftx 32767"
-    wait_until "the ship turned and moved" steered
-    pad "axis leftx 0"
-
-    pad "axis rightx 32767"
-    wait_until "shots fired right" fired_right
-    pad "axis rightx 0"
-
-    pad "press rightshoulder"
-    wait_until "a bomb gone" bomb_gone
-    pad "release rightshoulder"
-
-    pad_tap start
-    wait_until "pause" paused
-    pad detach
-    wait_for_helper "unplugged" 1
-    pad attach
-    wait_for_helper "plugged in" 2
-    pad_tap start
-    wait_until "game again after Start" playing
-
-    pad_tap start
-    wait_until "pause" paused
-    pad_tap dpdown
-    pad_tap dpdown
-    pad_tap a  # "Return to menu"
-    wait_until "main menu" main_menu
-    pad_tap dpup
-    wait_until "Quit chosen" quit_chosen
-    pad "press a"  # "Quit": the game ends, and the helper with it
-    finish
-    expect_status 0
-}
-
-# The green selection bar on "Quit", the main menu's fifth line: nothing else in
-# the menu is that green there.
-quit_chosen() {
-    main_menu "$1" && [ "$(/usr/bin/convert "$1" -crop 60x24+2+132 +repage -fx 'g > 0.25 && r < 0.2 ? 1 : 0' \
-        -format '%[fx:round(mean*w*h)]' info:)" -ge 300 ]
-}
-
-# The ship's own white at the centre of the picture, where it stays: it turns
-# when steered. Enemies, shots and the arena are coloured; only a burst of
-# sparks there could be as white.
-ship_area() {
-    /usr/bin/convert "$1" -crop 80x80+360+200 +repage -fx 'r > 0.9 && g > 0.9 && b > 0.9 ? 1 : 0' "$2"
-}
-steered() {
-    ship_area "$1" "$work/ship-now.png"
-    [ "$(/usr/bin/compare -metric AE "$work/ship-before.png" "$work/ship-now.png" null: 2>&1)" -ge 100 ]
-}
-
-# A row of shots right of the ship and none left of it.
-fired_right() { [ "$(shot_pixels "$1" 450 225 250 30)" -ge 60 ] && [ "$(shot_pixels "$1" 100 225 250 30)" -lt 20 ]; }
-
-# Held, the shoulder bombs again as soon as it may: any count below 3 will do.
-bomb_gone() { text_shown "$1" 650 445 "Bombs:2" || text_shown "$1" 650 445 "Bombs:1" || text_shown "$1" 650 445 "Bombs:0"; }
 
 "case_$case_name"
 echo "PASS ($case_name)"

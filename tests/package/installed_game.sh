@@ -2,8 +2,8 @@
 # Unpacks this machine's zynthra package into a scratch root and plays a short
 # scripted game with each installed command, headless, as a new player:
 #   installed_game.sh DEB_DIR SCRIPT.vpad SCRATCH_DIR
-# The launcher finds no display, so it starts its own Xvfb and feeds the
-# script through vpad. Every check that fails is reported; the status is 1
+# The launcher finds no display, so it starts its own Xvfb and the game plays
+# the script itself, with nothing preloaded. Every check that fails is reported; the status is 1
 # if any did.
 set -u
 
@@ -47,12 +47,20 @@ for entry in "${entries[@]}"; do
         fail "${entry##*/}: Icon=$icon is not a 128 x 128 PNG in the icon theme"
 done
 
+# ---- the desktop's edition: SDL 2, nothing to preload ----
+for program in zynthra zynthra-classic; do
+    objdump -p "$root/usr/lib/games/zynthra/$program" | grep -q 'NEEDED *libSDL2-2.0.so.0' ||
+        fail "the installed $program is not the SDL 2 edition"
+done
+[ -z "$(find "$root" -name 'libvpad*' -o -name 'vpad-gamepad' -o -name fbgrab)" ] ||
+    fail "the package holds what only a preloaded pad needed"
+
 # ---- a game with an installed command ----
 play() {
     local command=$1
     echo "playing $command"
     env -u DISPLAY -u WAYLAND_DISPLAY HOME="$home" XDG_DATA_HOME="$data_home" \
-        ZYNTHRA_DEMO="$script" ZYNTHRA_DEMO_TIMEOUT=240 VPAD_PACE_HZ=60 \
+        ZYNTHRA_DEMO="$script" ZYNTHRA_DEMO_TIMEOUT=240 \
         "$root/usr/games/$command" >"$scratch/$command.log" 2>&1
     local status=$?
     if [ "$status" -ne 0 ]; then

@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -284,7 +283,7 @@ TEST_F(VpadTest, FaultySettingsStopTheProgramBeforeItRuns)
 
     Child missing({VPAD_PROBE, "frames", "3"}, {{"VPAD_SCRIPT", dir_ + "/none.vpad"}});
     EXPECT_EQ(missing.finish(), 2);
-    Child badMode({VPAD_PROBE, "frames", "3"}, {{"VPAD_MODE", "joystick"}});
+    Child badMode({VPAD_PROBE, "frames", "3"}, {{"VPAD_MODE", "keyboard"}});
     EXPECT_EQ(badMode.finish(), 2);
     Child badRate({VPAD_PROBE, "frames", "3"}, {{"VPAD_MODE", "idle"}, {"VPAD_PACE_HZ", "fast"}});
     EXPECT_EQ(badRate.finish(), 2);
@@ -469,185 +468,6 @@ TEST_F(VpadTest, FaultySeedsStopTheProgramBeforeItRuns)
     EXPECT_EQ(fullRecord.finish(), 2);
     EXPECT_NE(fullRecord.err().find("/dev/full cannot be written: No space left on device"), std::string::npos)
         << fullRecord.err();
-}
-
-// What the probe has seen so far, kept up to date line by line.
-class PadView {
-public:
-    explicit PadView(Child& probe) : probe_(probe) {}
-
-    // Reads events until the condition holds; false after five seconds without it.
-    bool waitFor(const std::function<bool(const PadView&)>& condition)
-    {
-        std::string line;
-        while (!condition(*this)) {
-            if (!probe_.readLine(line, 5000))
-                return false;
-            Event e;
-            if (!parseEvent(line, e))
-                continue;
-            if (e.type == 1)
-                keys[e.code] = e.value;
-            if (e.type == 3)
-                nubs[e.device][e.code] = e.value;
-        }
-        return true;
-    }
-
-    bool nubIs(const std::string& nub, int x, int y) const
-    {
-        auto it = nubs.find(nub);
-        int gotX = it == nubs.end() || !it->second.count(0) ? 0 : it->second.at(0);
-        int gotY = it == nubs.end() || !it->second.count(1) ? 0 : it->second.at(1);
-        return gotX == x && gotY == y;
-    }
-
-    std::map<int, int> keys;
-    std::map<std::string, std::map<int, int>> nubs;
-
-private:
-    Child& probe_;
-};
-
-bool xdotool(const std::string& args)
-{
-    return std::system(("xdotool " + args).c_str()) == 0;
-}
-
-// vpad's keyboard mode on a private Xvfb, read through the probe program.
-class VpadKeyboard : public ::testing::Test {
-protected:
-    // Starts the probe in its MODE ("frames" or "menus"), paced to PACE_HZ
-    // frames a second when given, and waits for it to be ready.
-    void startProbe(const char* mode, const char* paceHz = nullptr)
-    {
-        ASSERT_TRUE(x.ok());
-        Env env{{"VPAD_MODE", "keyboard"}};
-        if (paceHz)
-            env.push_back({"VPAD_PACE_HZ", paceHz});
-        probe_ = std::make_unique<Child>(std::vector<std::string>{VPAD_PROBE, mode, "1000000"}, env);
-        std::string line;
-        ASSERT_TRUE(probe_->readLine(line, 5000));
-        ASSERT_EQ(line, "ready");
-        pad_ = std::make_unique<PadView>(*probe_);
-    }
-
-    XvfbServer x;
-    std::unique_ptr<Child> probe_;
-    std::unique_ptr<PadView> pad_;
-};
-
-TEST_F(VpadKeyboard, DesktopKeysAndMouseDriveThePad)
-{
-    ASSERT_NO_FATAL_FAILURE(startProbe("frames"));
-    PadView& pad = *pad_;
-
-    // A letter types names and is no button, nor is Left Alt; Home is A.
-    ASSERT_TRUE(xdotool("keydown q keydown Alt_L keydown Home"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.count(102) && p.keys.at(102) == 1; }));
-    EXPECT_EQ(pad.keys.size(), 1u);
-    ASSERT_TRUE(xdotool("keyup q keyup Alt_L keyup Home keydown Next keydown Control_R keydown Return"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.count(97) && p.keys.at(97) == 1; }));
-    EXPECT_EQ(pad.keys.at(102), 0);
-    EXPECT_EQ(pad.keys.at(109), 1);  // Page Down and Return are both X
-    ASSERT_TRUE(xdotool("keyup Next keyup Control_R"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.at(97) == 0; }));
-    EXPECT_EQ(pad.keys.at(109), 1) << "Return still holds X";
-    ASSERT_TRUE(xdotool("keyup Return"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.at(109) == 0; }));
-
-    // The keypad is the left nub at full deflection, diagonals included.
-    ASSERT_TRUE(xdotool("keydown KP_Up keydown KP_Right"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.nubIs("nub0", 181, -181); }));
-    ASSERT_TRUE(xdotool("keyup KP_Up keyup KP_Right keydown KP_Left"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.nubIs("nub0", -256, 0); }));
-    ASSERT_TRUE(xdotool("keyup KP_Left"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.nubIs("nub0", 0, 0); }));
-
-    // The mouse aims the right nub from the screen centre while a button is held.
-    ASSERT_TRUE(xdotool("mousemove 400 0 mousedown 1"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.nubIs("nub1", 0, -256); }));
-    ASSERT_TRUE(xdotool("mousemove 500 340"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.nubIs("nub1", 181, 181); }));
-    ASSERT_TRUE(xdotool("mouseup 1"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.nubIs("nub1", 0, 0); }));
-    ASSERT_TRUE(xdotool("mousemove 0 240"));
-    // Moving without a button pressed aims nowhere: the next change comes from a key.
-    ASSERT_TRUE(xdotool("keydown Control_L"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.count(29) && p.keys.at(29) == 1; }));
-    EXPECT_TRUE(pad.nubIs("nub1", 0, 0));
-    xdotool("keyup Control_L");
-}
-
-const int keyUp = 103, keyLeft = 105, keyRight = 106, keyDown = 108, keyB = 107, keyStart = 56;
-
-// Start and B are pressed for a single frame by a key held much longer.
-bool pulses(PadView& pad, int code)
-{
-    return pad.waitFor([code](const PadView& p) { return p.keys.count(code) && p.keys.at(code) == 1; }) &&
-           pad.waitFor([code](const PadView& p) { return p.keys.at(code) == 0; });
-}
-
-TEST_F(VpadKeyboard, WasdSteersAndPauseKeysActOncePerPress)
-{
-    ASSERT_NO_FATAL_FAILURE(startProbe("frames", "60"));
-    PadView& pad = *pad_;
-
-    ASSERT_TRUE(xdotool("keydown w keydown a"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.count(keyUp) && p.keys.count(keyLeft); }));
-    ASSERT_TRUE(xdotool("keyup w keyup a keydown s keydown d"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) {
-        return p.keys.at(keyUp) == 0 && p.keys.at(keyLeft) == 0 && p.keys.count(keyDown) && p.keys.count(keyRight);
-    }));
-    ASSERT_TRUE(xdotool("keyup s keyup d"));
-
-    // Held for half a second, each is Start once: the game would toggle its
-    // pause every 0.2 s for a held Start. With no menus draining, Escape pauses.
-    for (const char* key : {"p", "Pause", "Escape"}) {
-        ASSERT_TRUE(xdotool(std::string("keydown ") + key));
-        EXPECT_TRUE(pulses(pad, keyStart)) << key;
-        ASSERT_TRUE(xdotool(std::string("sleep 0.5 keyup ") + key));
-    }
-    EXPECT_FALSE(pad.keys.count(keyB));
-}
-
-TEST_F(VpadKeyboard, EscapeIsBackWhileTheMenusRun)
-{
-    ASSERT_NO_FATAL_FAILURE(startProbe("menus", "60"));
-    PadView& pad = *pad_;
-    ASSERT_TRUE(xdotool("keydown Escape"));
-    EXPECT_TRUE(pulses(pad, keyB));
-    ASSERT_TRUE(xdotool("keyup Escape keydown p"));
-    EXPECT_TRUE(pulses(pad, keyStart));
-    xdotool("keyup p");
-    EXPECT_EQ(pad.keys.at(keyB), 0);
-}
-
-TEST_F(VpadKeyboard, QuickTapOnTheGameWindowIsNotLostBetweenSlowFrames)
-{
-    // Four frames a second: a tap of a few milliseconds nearly always falls between two.
-    ASSERT_NO_FATAL_FAILURE(startProbe("frames", "4"));
-    PadView& pad = *pad_;
-
-    // A window like the game's, appearing after vpad started, with the keyboard focus.
-    Display* display = XOpenDisplay(x.display().c_str());
-    ASSERT_NE(display, nullptr);
-    Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 800, 480, 0, 0, 0);
-    XSelectInput(display, window, KeyPressMask | KeyReleaseMask);
-    XMapWindow(display, window);
-    XSync(display, False);
-    XSetInputFocus(display, window, RevertToParent, CurrentTime);
-    XSync(display, False);
-    // A held key shows that vpad has run a frame since the window appeared.
-    ASSERT_TRUE(xdotool("keydown Control_L"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.count(29) && p.keys.at(29) == 1; }));
-    ASSERT_TRUE(xdotool("keyup Control_L"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.at(29) == 0; }));
-
-    ASSERT_TRUE(xdotool("key Home"));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.count(102) && p.keys.at(102) == 1; }));
-    ASSERT_TRUE(pad.waitFor([](const PadView& p) { return p.keys.at(102) == 0; }));
-    XCloseDisplay(display);
 }
 
 // Reads a PNG as 8-bit RGB.

@@ -4,12 +4,9 @@
  *   vpad_probe search               every event node the search opens, then where it stops
  *   vpad_probe frames N [LAZY]      N frames of catch-up and usleep(5000); no reads before
  *                                   frame LAZY; one line per event: FRAME DEVICE TYPE CODE VALUE SECONDS
- *   vpad_probe menus N              the same, draining an X connection's events every frame
- *                                   as the game's menus do
  *   vpad_probe passthrough FILE     calls vpad must leave alone, and what they gave
  *   vpad_probe clock N              the clocks over N frames, as the main thread and another see them */
 #define _GNU_SOURCE
-#include <X11/Xlib.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <linux/input.h>
@@ -101,16 +98,7 @@ static void catch_up(const int fds[3], long frame, double start)
     }
 }
 
-/* The game's menus drain their keyboard events once a frame; NULL plays a game. */
-static void drain(Display* display)
-{
-    while (display && XPending(display)) {
-        XEvent event;
-        XNextEvent(display, &event);
-    }
-}
-
-static int frames(long count, long lazy, Display* menus)
+static int frames(long count, long lazy)
 {
     int fds[3];
     /* The game's own order: both nubs, then the buttons. */
@@ -127,7 +115,6 @@ static int frames(long count, long lazy, Display* menus)
     for (long frame = 0; frame <= count; frame++) {
         if (frame >= lazy)
             catch_up(fds, frame, start);
-        drain(menus);
         if (frame < count)
             usleep(5000);
     }
@@ -229,15 +216,11 @@ int main(int argc, char** argv)
     if (argc == 2 && strcmp(argv[1], "search") == 0)
         return search();
     if (argc >= 3 && argc <= 4 && strcmp(argv[1], "frames") == 0)
-        return frames(atol(argv[2]), argc == 4 ? atol(argv[3]) : 0, NULL);
-    if (argc == 3 && strcmp(argv[1], "menus") == 0) {
-        Display* display = XOpenDisplay(NULL);
-        return display ? frames(atol(argv[2]), 0, display) : 1;
-    }
+        return frames(atol(argv[2]), argc == 4 ? atol(argv[3]) : 0);
     if (argc == 3 && strcmp(argv[1], "passthrough") == 0)
         return passthrough(argv[2]);
     if (argc == 3 && strcmp(argv[1], "clock") == 0)
         return clock_frames(atol(argv[2]));
-    fprintf(stderr, "usage: vpad_probe search | frames N [LAZY] | menus N | passthrough FILE | clock N\n");
+    fprintf(stderr, "usage: vpad_probe search | frames N [LAZY] | passthrough FILE | clock N\n");
     return 2;
 }

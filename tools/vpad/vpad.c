@@ -1,4 +1,5 @@
-/* vpad: the handheld's input devices for an unchanged game binary (LD_PRELOAD).
+/* vpad: the handheld's input devices for an unchanged game binary (LD_PRELOAD),
+ * the handheld programs' test seam on machines without the handheld's controls.
  *
  * open() of /dev/input/event0..2 gives pipe-backed devices named "gpio-keys", "nub0"
  * and "nub1"; event3 and above do not exist, so the game's search by name stops
@@ -7,8 +8,8 @@
  *
  * The game sleeps once per frame on its main thread; each such usleep is a frame
  * for vpad: it may stretch the sleep to hold a steady pace (VPAD_PACE_HZ), then it
- * takes the pad's state from a script (VPAD_SCRIPT) or the desktop keyboard,
- * mouse and game pads (VPAD_MODE=keyboard) and writes the changes into the devices. */
+ * takes the pad's state from a script (VPAD_SCRIPT) and writes the changes into
+ * the devices. */
 #define _GNU_SOURCE
 /* vpad defines open() itself, so the headers must not supply inline checking forms. */
 #undef _FORTIFY_SOURCE
@@ -28,8 +29,6 @@
 
 #include "clock.h"
 #include "devices.h"
-#include "gamepad.h"
-#include "keyboard.h"
 #include "script.h"
 
 _Static_assert(VPAD_BUTTONS == PAD_BUTTONS, "one button per name in scripts");
@@ -52,12 +51,10 @@ void vpad_warn(const char* fmt, ...)
 
 /* ---- where the pad's state comes from ---- */
 
-enum mode { MODE_IDLE, MODE_SCRIPT, MODE_KEYBOARD };
+enum mode { MODE_IDLE, MODE_SCRIPT };
 
 static enum mode mode;
 static struct pad_script* script;
-static struct vpad_keyboard* keyboard;
-static struct vpad_gamepad* gamepad;
 static struct pad_state pad;
 static double pace_period; /* seconds per frame; 0 runs unpaced */
 static struct pad_recorder* recorder;
@@ -106,15 +103,13 @@ static void choose_mode(void)
     const char* script_path = getenv("VPAD_SCRIPT");
     int has_script = script_path && *script_path;
     if (wanted == NULL || *wanted == '\0')
-        mode = has_script ? MODE_SCRIPT : MODE_KEYBOARD;
+        mode = has_script ? MODE_SCRIPT : MODE_IDLE;
     else if (strcmp(wanted, "script") == 0)
         mode = MODE_SCRIPT;
-    else if (strcmp(wanted, "keyboard") == 0)
-        mode = MODE_KEYBOARD;
     else if (strcmp(wanted, "idle") == 0)
         mode = MODE_IDLE;
     else {
-        vpad_warn("VPAD_MODE must be script, keyboard or idle, not \"%s\"", wanted);
+        vpad_warn("VPAD_MODE must be script or idle, not \"%s\"", wanted);
         exit(2);
     }
     if (mode == MODE_SCRIPT) {
@@ -259,27 +254,8 @@ static void paced_sleep(useconds_t usec)
 
 static void update_pad(long frame, double seconds)
 {
-    static int keyboard_tried;
-    switch (mode) {
-    case MODE_SCRIPT:
+    if (mode == MODE_SCRIPT)
         pad_script_step(script, frame, seconds, &pad);
-        break;
-    case MODE_KEYBOARD:
-        if (!keyboard_tried) {
-            keyboard_tried = 1;
-            keyboard = vpad_keyboard_open();
-            const char* helper = getenv("VPAD_GAMEPAD");
-            if (helper && *helper)
-                gamepad = vpad_gamepad_start(helper);
-        }
-        if (keyboard)
-            vpad_keyboard_read(keyboard, &pad);
-        if (gamepad)
-            vpad_gamepad_read(gamepad, &pad);
-        break;
-    case MODE_IDLE:
-        break;
-    }
 }
 
 static int frame(useconds_t usec)
@@ -312,15 +288,6 @@ static int frame(useconds_t usec)
 
 /* Everything else in the library stays out of the game's symbol space. */
 #define EXPORT __attribute__((visibility("default")))
-
-/* The game drains its keyboard queue only while its menus run: that tells the
- * keyboard what Escape means. */
-EXPORT int XPending(Display* display)
-{
-    REAL(XPending);
-    vpad_keyboard_note_drain(display);
-    return real_XPending(display);
-}
 
 EXPORT int usleep(useconds_t usec)
 {
