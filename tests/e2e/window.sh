@@ -405,8 +405,9 @@ case_close_button() {
     [ -s highScores.txt ] || fail "no highScores.txt"
 }
 
-# "Music Volume: 5x%" no longer ending in 0 (the line at 2x).
-music_raised() { text_at 0 0 "Music Volume: 5" && text_absent "$work/last.png" 240 0 "0"; }
+# The options screen's volume line no longer at 50%. Right steps it up for as
+# long as the game sees the key held, which on a loaded machine can be past 60.
+music_raised() { text_at 0 0 "Music Volume: " && ! text_shown "$work/last.png" 0 0 "Music Volume: 50%"; }
 
 # The close button during name entry: every name stays beside its own score and
 # the new row keeps the letters typed so far.
