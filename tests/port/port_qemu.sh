@@ -13,10 +13,11 @@
 # that fails ends it, with status 1.
 set -u
 
-source_dir=$1
-aarch64_build=$2
-armhf_build=$3
-scratch=$4
+# Absolute: the game is started from another folder.
+source_dir=$(realpath "$1")
+aarch64_build=$(realpath "$2")
+armhf_build=$(realpath "$3")
+scratch=$(realpath -m "$4")
 
 rm -rf "$scratch"
 mkdir -p "$scratch/ports" "$scratch/elsewhere" "$scratch/bin" "$scratch/work"
@@ -27,6 +28,9 @@ work=$scratch/work
 port=$scratch/ports/zynthra
 program_logs() {
     [ -s "$port/log.txt" ] && { echo "--- log.txt:"; cat "$port/log.txt"; }
+    for log in out err; do
+        [ -s "$work/$log.txt" ] && { echo "--- Zynthra.sh's std$log:"; cat "$work/$log.txt"; }
+    done
 }
 
 # ---- packed with both machines' programs ----
