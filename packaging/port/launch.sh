@@ -9,7 +9,8 @@
 # config.txt, highScores.txt and screenshots; the shipped files from game/data/
 # are copied there whenever they differ. The program is the machine's, by
 # uname -m: game/zynthra.aarch64 or game/zynthra.armhf (any other machine
-# its own name), with game/libs.<machine>/ searched first for libraries.
+# its own name; armhf on an aarch64 kernel whose userland is 32-bit), with
+# game/libs.<machine>/ searched first for libraries.
 # Everything is logged to log.txt beside this script.
 #
 # A firmware that names its controller mappings in SDL_GAMECONTROLLERCONFIG_FILE
@@ -29,6 +30,11 @@ aarch64 | arm64) machine=aarch64 ;;
 arm*) machine=armhf ;;
 *) machine=$(uname -m) ;;
 esac
+# Some firmwares run a 32-bit userland on a 64-bit kernel: it runs armhf's
+# programs only.
+if [ "$machine" = aarch64 ] && [ "$(getconf LONG_BIT 2>/dev/null)" = 32 ]; then
+    machine=armhf
+fi
 
 exec >"$port/log.txt" 2>&1
 echo "$program on $machine, started $(date)"

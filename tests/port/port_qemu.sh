@@ -6,11 +6,12 @@
 # Packed by packaging/port/make-port with both machines' programs; every ELF
 # file in the zip must pass the ABI check of its machine. Unzipped into a
 # scratch "ports" folder and started through Zynthra.sh from another folder,
-# with uname saying aarch64 and the in-process script playing a short game.
-# This machine runs no binfmt handler for aarch64, so the program's place in
-# the unzipped folder holds a starter that runs the packed program, moved
-# beside it, under qemu-aarch64 -L / (the multi-arch root). The first check
-# that fails ends it, with status 1.
+# with uname saying aarch64 and the in-process script playing a short game;
+# started again with getconf saying the userland is 32-bit, it must run the
+# armhf program. This machine runs no binfmt handler for either, so each
+# program's place in the unzipped folder holds a starter that runs the packed
+# program, moved beside it, under qemu-aarch64 or qemu-arm -L / (the
+# multi-arch root). The first check that fails ends it, with status 1.
 set -u
 
 # Absolute: the game is started from another folder.
@@ -59,10 +60,14 @@ done < <(find "$port" -type f -print0)
 # ---- started through its script, as on a 64-bit handheld ----
 printf '#!/bin/sh\n[ "$*" = -m ] && echo aarch64 && exit 0\nexec /bin/uname "$@"\n' >"$scratch/bin/uname"
 chmod +x "$scratch/bin/uname"
-program=$port/game/zynthra.aarch64
-mv "$program" "$program.packed" || fail "no game/zynthra.aarch64 in the port"
-printf '#!/bin/sh\nexec qemu-aarch64 -L / "$0.packed" "$@"\n' >"$program"
-chmod +x "$program"
+# starter PROGRAM QEMU: PROGRAM's place in the port runs it under QEMU.
+starter() {
+    mv "$port/game/$1" "$port/game/$1.packed" || fail "no game/$1 in the port"
+    printf '#!/bin/sh\nexec %s -L / "$0.packed" "$@"\n' "$2" >"$port/game/$1"
+    chmod +x "$port/game/$1"
+}
+starter zynthra.aarch64 qemu-aarch64
+starter zynthra.armhf qemu-arm
 
 cat >"$scratch/game.script" <<'SCRIPT'
 seed 20261209
@@ -78,9 +83,13 @@ quit
 SCRIPT
 
 start_xvfb 640x480x24
-(cd "$scratch/elsewhere" && PATH=$scratch/bin:$PATH SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 \
-    timeout 900 "$port/Zynthra.sh" --script "$scratch/game.script") >"$work/out.txt" 2>"$work/err.txt"
-status=$?
+# launch SCRIPT: Zynthra.sh from another folder, playing SCRIPT; sets status.
+launch() {
+    (cd "$scratch/elsewhere" && PATH=$scratch/bin:$PATH SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 \
+        timeout 900 "$port/Zynthra.sh" --script "$1") >"$work/out.txt" 2>"$work/err.txt"
+    status=$?
+}
+launch "$scratch/game.script"
 [ "$status" = 0 ] || fail "Zynthra.sh ended with status $status"
 grep -q "^zynthra on aarch64" "$port/log.txt" || fail "log.txt does not name the aarch64 program"
 conf=$port/conf
@@ -96,4 +105,12 @@ for shot in title playing; do
     [ "$bars" = 0 ] || fail "$shot.png's bars are not black ($bars)"
 done
 [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "the game wrote into the folder it was started from"
-echo "port_qemu: every program in the zip passes its machine's ABI check; Zynthra.sh played under qemu-aarch64"
+
+# ---- a 64-bit kernel with a 32-bit userland runs the armhf program ----
+printf '#!/bin/sh\n[ "$*" = LONG_BIT ] && echo 32 && exit 0\nexec /usr/bin/getconf "$@"\n' >"$scratch/bin/getconf"
+chmod +x "$scratch/bin/getconf"
+printf 'frames 30\nquit\n' >"$scratch/quit.script"
+launch "$scratch/quit.script"
+[ "$status" = 0 ] || fail "Zynthra.sh on a 32-bit userland ended with status $status"
+grep -q "^zynthra on armhf" "$port/log.txt" || fail "log.txt does not name the armhf program on a 32-bit userland"
+echo "port_qemu: every program in the zip passes its machine's ABI check; Zynthra.sh played under qemu-aarch64, and started armhf's on a 32-bit userland"
