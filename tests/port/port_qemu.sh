@@ -58,8 +58,13 @@ done < <(find "$port" -type f -print0)
 [ "$elves" = 4 ] || fail "$elves ELF files in the zip, not the 2 programs of each machine"
 
 # ---- started through its script, as on a 64-bit handheld ----
-printf '#!/bin/sh\n[ "$*" = -m ] && echo aarch64 && exit 0\nexec /bin/uname "$@"\n' >"$scratch/bin/uname"
-chmod +x "$scratch/bin/uname"
+# pretend COMMAND ARGS ANSWER: COMMAND on the game's PATH answers ARGS with
+# ANSWER and anything else as the real one does.
+pretend() {
+    printf '#!/bin/sh\n[ "$*" = %s ] && echo %s && exit 0\nexec /usr/bin/%s "$@"\n' "$2" "$3" "$1" >"$scratch/bin/$1"
+    chmod +x "$scratch/bin/$1"
+}
+pretend uname -m aarch64
 # starter PROGRAM QEMU: PROGRAM's place in the port runs it under QEMU.
 starter() {
     mv "$port/game/$1" "$port/game/$1.packed" || fail "no game/$1 in the port"
@@ -107,8 +112,7 @@ done
 [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "the game wrote into the folder it was started from"
 
 # ---- a 64-bit kernel with a 32-bit userland runs the armhf program ----
-printf '#!/bin/sh\n[ "$*" = LONG_BIT ] && echo 32 && exit 0\nexec /usr/bin/getconf "$@"\n' >"$scratch/bin/getconf"
-chmod +x "$scratch/bin/getconf"
+pretend getconf LONG_BIT 32
 printf 'frames 30\nquit\n' >"$scratch/quit.script"
 launch "$scratch/quit.script"
 [ "$status" = 0 ] || fail "Zynthra.sh on a 32-bit userland ended with status $status"
