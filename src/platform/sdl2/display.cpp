@@ -95,7 +95,9 @@ void openWindow(bool fullScreen)
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     // The handheld's screen is always taken whole; a desktop's only when asked.
     const bool full = fullScreen || onHandheldScreen;
-    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | (full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    // Hidden until its icon is set: the desktop shows the window whole from its first look.
+    const Uint32 flags =
+        SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN | (full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     // Full screen opens at the screen's size: where no window manager carries
     // out the request (a bare X server), the window keeps the size it opened at.
     window = SDL_CreateWindow(windowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -133,11 +135,12 @@ int initDisplay(bool fullScreen)
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0)
         cannotDisplay("SDL could not start its video");
     openWindow(fullScreen);
+    setIcon();
+    SDL_ShowWindow(window);
     context = SDL_GL_CreateContext(window);
     if (context == nullptr)
         cannotDisplay("This system offers no OpenGL ES 1.1");
     SDL_GL_MakeCurrent(window, context);
-    setIcon();
     // The mouse aims: a crosshair shows where.
     crosshair = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_CROSSHAIR);
     SDL_SetCursor(crosshair);
